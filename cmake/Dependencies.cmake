@@ -1,0 +1,6 @@
+# Everything comes from Debian 12's packages (scripts/packages.txt); nothing is downloaded.
+find_package(Qt6 6.4 REQUIRED COMPONENTS Core)
+
+if(PROJECT_IS_TOP_LEVEL)
+    find_package(GTest REQUIRED)
+endif()
