@@ -1,0 +1,73 @@
+#include "solve_core.h"
+
+#include "reference_search.h"
+#include "runtime/conversions.h"
+#include "runtime/runtime_error.h"
+
+namespace kaleno {
+
+GridReading readCells(const CellTexts &texts)
+{
+    GridReading reading;
+    for (int cell = 0; cell < CellCount; ++cell) {
+        const double number = numberFromText(texts[cell]);
+        std::int16_t value = 0;
+        try {
+            value = toInt16(number);
+        } catch (const RuntimeError &) {
+            reading.errorCell = cell;
+            return reading;
+        }
+        // Only a digit can take part in the puzzle; anything else is a typing error.
+        if (value < 0 || value > 9) {
+            reading.errorCell = cell;
+            return reading;
+        }
+        reading.givens[cell] = static_cast<std::uint8_t>(value);
+        if (number != 0.0)
+            reading.orange.set(static_cast<std::size_t>(cell));
+    }
+    reading.repeatedGivens = hasRepeatedDigits(reading.givens);
+    return reading;
+}
+
+SolveOutcome solveCells(const CellTexts &texts, const SolveOptions &options)
+{
+    SolveOutcome outcome;
+    outcome.texts = texts;
+
+    const GridReading reading = readCells(texts);
+    outcome.orange = reading.orange;
+    outcome.errorCell = reading.errorCell;
+    if (!reading.ok()) {
+        outcome.kind = OutcomeKind::InputError;
+        return outcome;
+    }
+
+    // A full grid that passed the check above is its own completion; the search would call
+    // it unsolvable because it has no free cell to start from.
+    if (isSolvedGrid(reading.givens)) {
+        outcome.kind = OutcomeKind::Solved;
+        return outcome;
+    }
+
+    const SearchResult result = referenceSolve(reading.givens, options.maxPlacements);
+    switch (result.end) {
+    case SearchEnd::Completed:
+        outcome.kind = OutcomeKind::Solved;
+        for (int cell = 0; cell < CellCount; ++cell) {
+            if (reading.givens[cell] == 0)
+                outcome.texts[cell] = integerText(result.grid[cell]);
+        }
+        break;
+    case SearchEnd::Exhausted:
+        outcome.kind = OutcomeKind::NoSolution;
+        break;
+    case SearchEnd::StepLimit:
+        outcome.kind = OutcomeKind::StepLimit;
+        break;
+    }
+    return outcome;
+}
+
+} // namespace kaleno

@@ -1,0 +1,137 @@
+// Runs the real kaleno-solve binary end to end.
+
+#include "support/grids.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace kaleno {
+namespace {
+
+using namespace testing;
+
+struct Finished
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+    QList<QByteArray> lines() const { return out.trimmed().split('\n'); }
+};
+
+Finished runSolve(const QStringList &arguments, const QByteArray &input = {})
+{
+    QProcess process;
+    process.start(QStringLiteral(KALENO_SOLVE_PATH), arguments);
+    EXPECT_TRUE(process.waitForStarted()) << KALENO_SOLVE_PATH;
+    process.write(input);
+    process.closeWriteChannel();
+    EXPECT_TRUE(process.waitForFinished(60000));
+    Finished run;
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+QByteArray bytes(std::string_view text)
+{
+    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+class KalenoSolve : public ::testing::Test
+{
+protected:
+    QString writeFile(const QString &name, const QByteArray &content)
+    {
+        const QString path = m_dir.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        return path;
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(KalenoSolve, AnswersAnEmptyGridFromStandardInput)
+{
+    const Finished run = runSolve({}, bytes(EmptyGrid) + '\n');
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, bytes(EmptyGridCompletion) + '\n');
+}
+
+TEST_F(KalenoSolve, AnswersEveryGridLineInOrderAndNamesTheBadOnes)
+{
+    QByteArray puzzle = bytes(SamplePuzzle);
+    puzzle.replace('.', '0');
+    const QByteArray repeated = "55" + QByteArray(79, '.');
+    const QByteArray unsolvable = '.' + QByteArray("23456789") + '1' + QByteArray(71, '.');
+    const QString path = writeFile(QStringLiteral("grids.txt"),
+        "# a comment\n\n  " + puzzle + "  \r\n" + repeated + "\n" + unsolvable + "\n" + QByteArray(80, '.') + "\n");
+
+    const Finished run = runSolve({path});
+    EXPECT_EQ(run.exitCode, 1);
+    const QList<QByteArray> expected {bytes(SampleSolution), "input error", "no solution", "invalid line"};
+    EXPECT_EQ(run.lines(), expected);
+    EXPECT_TRUE(run.err.contains((path + QStringLiteral(":6: invalid line")).toUtf8())) << run.err.constData();
+}
+
+TEST_F(KalenoSolve, ReadsJsonCellTextsAsTheWindowDoes)
+{
+    QByteArray cells = "[\"1\",\"0.3\",\"2.5\"";
+    for (int cell = 3; cell < CellCount; ++cell)
+        cells += ",\"\"";
+    cells += "]\n";
+    QByteArray error = cells;
+    error.replace("\"2.5\"", "\"12\"");
+
+    const Finished run = runSolve({QStringLiteral("--json")}, cells + error + "[1, 2]\n");
+    EXPECT_EQ(run.exitCode, 1);
+    const QList<QByteArray> lines = run.lines();
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[0].startsWith(R"({"outcome":"solved","texts":["1","3","2.5","4",)")) << lines[0].constData();
+    EXPECT_TRUE(lines[0].endsWith(R"(],"orange":[0,1,2],"error_cell":null})")) << lines[0].constData();
+    EXPECT_TRUE(lines[1].startsWith(R"({"outcome":"input_error","texts":["1","0.3","12","",)")) << lines[1].constData();
+    EXPECT_TRUE(lines[1].endsWith(R"(],"orange":[0,1],"error_cell":2})")) << lines[1].constData();
+    EXPECT_EQ(lines[2], R"({"outcome":"invalid_line"})");
+}
+
+TEST_F(KalenoSolve, BoundsTheReferenceSearchAndReportsStatistics)
+{
+    const Finished run = runSolve({QStringLiteral("--engine=reference"), QStringLiteral("--max-steps=5"), QStringLiteral("--stats")},
+                             bytes(SamplePuzzle) + '\n' + bytes(SampleSolution) + '\n');
+    EXPECT_EQ(run.exitCode, 0);
+    const QList<QByteArray> expected {"step limit", bytes(SampleSolution)};
+    EXPECT_EQ(run.lines(), expected);
+    EXPECT_TRUE(run.err.contains("grids 2: solved 1, no solution 0, input error 0, step limit 1, invalid line 0"))
+        << run.err.constData();
+    EXPECT_TRUE(run.err.contains("time per grid: mean ")) << run.err.constData();
+}
+
+TEST_F(KalenoSolve, FailsWithStatusTwoOnUsageAndFileErrors)
+{
+    const QString missing = m_dir.filePath(QStringLiteral("missing.txt"));
+    const QString good = writeFile(QStringLiteral("good.txt"), bytes(EmptyGrid) + '\n');
+    const Finished unreadable = runSolve({missing, good});
+    EXPECT_EQ(unreadable.exitCode, 2);
+    EXPECT_TRUE(unreadable.err.contains(("cannot read " + missing).toUtf8())) << unreadable.err.constData();
+    EXPECT_EQ(unreadable.out, bytes(EmptyGridCompletion) + '\n'); // the readable file is still answered
+
+    const Finished directory = runSolve({m_dir.path()});
+    EXPECT_EQ(directory.exitCode, 2);
+    EXPECT_TRUE(directory.err.contains("directory")) << directory.err.constData();
+
+    for (const QStringList &arguments : {QStringList {QStringLiteral("--bogus")}, QStringList {QStringLiteral("--engine=other")},
+             QStringList {QStringLiteral("--max-steps=many")}}) {
+        const Finished run = runSolve(arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(run.err.startsWith("kaleno-solve: ")) << run.err.constData();
+    }
+}
+
+} // namespace
+} // namespace kaleno
