@@ -123,13 +123,6 @@ std::int16_t toInt16(double value)
     return static_cast<std::int16_t>(rounded);
 }
 
-std::int16_t checkedInt16(long value)
-{
-    if (value < std::numeric_limits<std::int16_t>::min() || value > std::numeric_limits<std::int16_t>::max())
-        throw RuntimeError(ErrorNumber::Overflow);
-    return static_cast<std::int16_t>(value);
-}
-
 double intFloor(double value)
 {
     return std::floor(value);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "runtime_error.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -19,7 +21,12 @@ double numberFromText(std::string_view text);
 std::int16_t toInt16(double value);
 
 /// 16-bit integer arithmetic: the result must fit, else RuntimeError 6.
-std::int16_t checkedInt16(long value);
+inline std::int16_t checkedInt16(long value)
+{
+    if (value < INT16_MIN || value > INT16_MAX) [[unlikely]]
+        throw RuntimeError(ErrorNumber::Overflow);
+    return static_cast<std::int16_t>(value);
+}
 
 /// Int: the greatest integer not above value.
 double intFloor(double value);

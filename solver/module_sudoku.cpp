@@ -1,7 +1,6 @@
 #include "module_sudoku.h"
 
 #include "runtime/conversions.h"
-#include "runtime/runtime_error.h"
 
 namespace kaleno {
 
@@ -16,20 +15,6 @@ long floorDiv(long a, long b)
 }
 
 } // namespace
-
-std::int16_t &CellArray::operator()(long index)
-{
-    if (index < 0 || index >= SlotCount)
-        throw RuntimeError(ErrorNumber::SubscriptOutOfRange);
-    return m_slots[static_cast<std::size_t>(index)];
-}
-
-std::int16_t CellArray::operator()(long index) const
-{
-    if (index < 0 || index >= SlotCount)
-        throw RuntimeError(ErrorNumber::SubscriptOutOfRange);
-    return m_slots[static_cast<std::size_t>(index)];
-}
 
 std::int16_t Module_Sudoku::NextFreeCell(std::int16_t k)
 {

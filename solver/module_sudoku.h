@@ -1,5 +1,7 @@
 #pragma once
 
+#include "runtime/runtime_error.h"
+
 #include <array>
 #include <cstdint>
 
@@ -12,10 +14,24 @@ class CellArray
 public:
     static constexpr int SlotCount = 82;
 
-    std::int16_t &operator()(long index);
-    std::int16_t operator()(long index) const;
+    std::int16_t &operator()(long index)
+    {
+        check(index);
+        return m_slots[static_cast<std::size_t>(index)];
+    }
+    std::int16_t operator()(long index) const
+    {
+        check(index);
+        return m_slots[static_cast<std::size_t>(index)];
+    }
 
 private:
+    static void check(long index)
+    {
+        if (index < 0 || index >= SlotCount) [[unlikely]]
+            throw RuntimeError(ErrorNumber::SubscriptOutOfRange);
+    }
+
     std::array<std::int16_t, SlotCount> m_slots {};
 };
 
