@@ -137,8 +137,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption jsonOption(QStringLiteral("json"),
         QStringLiteral("Each line is a JSON array of the 81 cell texts as typed; each answer a JSON object."));
     const QCommandLineOption engineOption(QStringLiteral("engine"),
-        QStringLiteral("The search to use: reference (the literal row-major search)."),
-        QStringLiteral("name"), QStringLiteral("reference"));
+        QStringLiteral("The search to use: fast (the default) or reference (the literal row-major search)."),
+        QStringLiteral("name"), QStringLiteral("fast"));
     const QCommandLineOption maxStepsOption(QStringLiteral("max-steps"),
         QStringLiteral("Stop the reference search after N placements and answer 'step limit'."),
         QStringLiteral("N"));
@@ -160,10 +160,12 @@ int main(int argc, char *argv[])
     options.json = parser.isSet(jsonOption);
     options.stats = parser.isSet(statsOption);
     const QString engine = parser.value(engineOption);
-    if (engine == QLatin1String("reference")) {
+    if (engine == QLatin1String("fast")) {
+        options.solve.engine = Engine::Fast;
+    } else if (engine == QLatin1String("reference")) {
         options.solve.engine = Engine::Reference;
     } else {
-        printError(QStringLiteral("unknown engine '%1' (use reference)").arg(engine));
+        printError(QStringLiteral("unknown engine '%1' (use fast or reference)").arg(engine));
         return UsageOrFileError;
     }
     if (parser.isSet(maxStepsOption)) {

@@ -1,5 +1,6 @@
 #include "solve_core.h"
 
+#include "fast_engine.h"
 #include "reference_search.h"
 #include "runtime/conversions.h"
 #include "runtime/runtime_error.h"
@@ -51,7 +52,8 @@ SolveOutcome solveCells(const CellTexts &texts, const SolveOptions &options)
         return outcome;
     }
 
-    const SearchResult result = referenceSolve(reading.givens, options.maxPlacements);
+    const SearchResult result = options.engine == Engine::Fast ? fastSolve(reading.givens)
+                                                               : referenceSolve(reading.givens, options.maxPlacements);
     switch (result.end) {
     case SearchEnd::Completed:
         outcome.kind = OutcomeKind::Solved;

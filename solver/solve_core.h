@@ -33,12 +33,13 @@ struct SolveOutcome
 };
 
 enum class Engine {
+    Fast, ///< propagation and pruned search: the same result, in microseconds
     Reference, ///< the literal row-major search
 };
 
 struct SolveOptions
 {
-    Engine engine = Engine::Reference;
+    Engine engine = Engine::Fast;
     std::uint64_t maxPlacements = Unbounded; ///< bound of the reference engine
 };
 

@@ -1,0 +1,283 @@
+// The fast engine: the smallest completion in row-major order, as the literal search gives it.
+//
+// Why the result is the smallest completion
+// -----------------------------------------
+// Completions are compared cell by cell in row-major order. The literal search returns the
+// smallest one because it fixes cell after cell to the smallest value that still leads
+// somewhere. This engine keeps that order and only adds ways to waste less time:
+//
+//  1. Propagation (CandidateBoard) only removes candidates that no completion of the board can
+//     use, so every node keeps exactly the completions it had.
+//  2. The main search always branches on the first unsolved cell and tries its candidates in
+//     ascending order. Every cell before that one is solved, so all completions below a node
+//     share that prefix and are ordered first by the branching cell's value: the first branch
+//     that holds any completion holds the smallest. By induction the first completion the
+//     search reaches is the smallest of the grid.
+//  3. Alone, that search can spend hours in a branch that holds no completion when the
+//     contradiction only shows many cells later. So a second search, free to branch on
+//     whatever constraint has the fewest options (good at proving that nothing is there),
+//     checks the nodes on the main search's current path, from the root down. A node it
+//     proves empty is cut, with everything below it: it held no completion, so cutting it
+//     cannot change which completion comes first. A node where it finds a completion is known
+//     to hold one, and so is each node below it on the path that agrees with that completion.
+//     The main search gets most of the work; cuts only ever skip empty branches, so point 2
+//     still holds.
+
+#include "fast_engine.h"
+
+#include "candidate_board.h"
+
+#include <bit>
+#include <memory>
+
+namespace kaleno {
+
+namespace {
+
+enum class Finish { Found, None, OutOfBudget };
+
+// Work is shared out in rounds: so many nodes for the main search, then so many for the check.
+constexpr long MainShare = 128;
+constexpr long CheckShare = 32;
+
+// The main search: depth-first on the first unsolved cell, ascending, resumable. Frame i holds
+// the node at depth i and the values of its branching cell still to try.
+class RowMajorSearch
+{
+public:
+    struct Frame
+    {
+        CandidateBoard board;
+        int cell = 0;
+        unsigned digitsLeft = 0; // bit d - 1 for digit d
+        bool known = false; // the node is known to hold a completion
+        std::uint64_t id = 0; // tells frames that reused a slot apart
+    };
+
+    explicit RowMajorSearch(const CandidateBoard &root)
+    {
+        m_frames[0].board = root;
+        open(0);
+        m_depth = 0;
+    }
+
+    /// Opens up to `budget` nodes. Found leaves the smallest completion in `out`.
+    Finish run(long budget, Grid &out, std::uint64_t &nodes)
+    {
+        if (m_frames[0].board.isSolved()) {
+            out = m_frames[0].board.grid();
+            return Finish::Found;
+        }
+        while (budget-- > 0) {
+            while (m_frames[static_cast<std::size_t>(m_depth)].digitsLeft == 0) {
+                if (m_depth == 0)
+                    return Finish::None;
+                --m_depth;
+            }
+            Frame &frame = m_frames[static_cast<std::size_t>(m_depth)];
+            const int digit = std::countr_zero(frame.digitsLeft) + 1;
+            frame.digitsLeft &= frame.digitsLeft - 1;
+            ++nodes;
+            Frame &child = m_frames[static_cast<std::size_t>(m_depth + 1)];
+            child.board = frame.board;
+            if (!child.board.place(frame.cell, digit))
+                continue;
+            if (child.board.isSolved()) {
+                out = child.board.grid();
+                return Finish::Found;
+            }
+            ++m_depth;
+            open(m_depth);
+        }
+        return Finish::OutOfBudget;
+    }
+
+    /// The shallowest node of the current path not yet known to hold a completion, or -1.
+    int firstUnknown() const
+    {
+        for (int depth = 0; depth <= m_depth; ++depth) {
+            if (!m_frames[static_cast<std::size_t>(depth)].known)
+                return depth;
+        }
+        return -1;
+    }
+
+    const Frame &frame(int depth) const { return m_frames[static_cast<std::size_t>(depth)]; }
+
+    /// The node at `depth` holds `completion`: so does every node below it on the path whose
+    /// branching values agree with it.
+    void markKnown(int depth, const Grid &completion)
+    {
+        m_frames[static_cast<std::size_t>(depth)].known = true;
+        for (int d = depth; d < m_depth; ++d) {
+            const Frame &parent = m_frames[static_cast<std::size_t>(d)];
+            const int taken = completion[static_cast<std::size_t>(parent.cell)];
+            // The child on the path took the lowest digit that was tried last.
+            if (childDigit(d) != taken)
+                break;
+            m_frames[static_cast<std::size_t>(d + 1)].known = true;
+        }
+    }
+
+    /// The node at `depth` holds no completion: drop it and everything below it.
+    /* depth >= 1 */
+    void cut(int depth) { m_depth = depth - 1; }
+
+private:
+    void open(int depth)
+    {
+        Frame &frame = m_frames[static_cast<std::size_t>(depth)];
+        frame.cell = frame.board.firstUnsolvedCell();
+        frame.digitsLeft = frame.board.candidates(frame.cell);
+        frame.known = false;
+        frame.id = ++m_opened;
+    }
+
+    // The digit that the child of the frame at `depth` holds in the branching cell.
+    int childDigit(int depth) const { return m_frames[static_cast<std::size_t>(depth + 1)].board.digitAt(m_frames[static_cast<std::size_t>(depth)].cell); }
+
+    std::array<Frame, CellCount + 1> m_frames;
+    int m_depth = 0;
+    std::uint64_t m_opened = 0;
+};
+
+// The check: any completion of a node, or proof that there is none, branching on the
+// constraint with the fewest options. Resumable.
+class AnyCompletionSearch
+{
+public:
+    void start(const CandidateBoard &node)
+    {
+        m_frames[0].board = node;
+        m_frames[0].branch = node.branch();
+        m_frames[0].next = 0;
+        m_depth = 0;
+    }
+
+    Finish run(long budget, Grid &out, std::uint64_t &nodes)
+    {
+        if (m_frames[0].board.isSolved()) {
+            out = m_frames[0].board.grid();
+            return Finish::Found;
+        }
+        while (budget-- > 0) {
+            while (m_frames[static_cast<std::size_t>(m_depth)].next == m_frames[static_cast<std::size_t>(m_depth)].branch.count) {
+                if (m_depth == 0)
+                    return Finish::None;
+                --m_depth;
+            }
+            Frame &frame = m_frames[static_cast<std::size_t>(m_depth)];
+            const auto option = static_cast<std::size_t>(frame.next++);
+            ++nodes;
+            Frame &child = m_frames[static_cast<std::size_t>(m_depth + 1)];
+            child.board = frame.board;
+            if (!child.board.place(frame.branch.cells[option], frame.branch.digits[option]))
+                continue;
+            if (child.board.isSolved()) {
+                out = child.board.grid();
+                return Finish::Found;
+            }
+            child.branch = child.board.branch();
+            child.next = 0;
+            ++m_depth;
+        }
+        return Finish::OutOfBudget;
+    }
+
+private:
+    struct Frame
+    {
+        CandidateBoard board;
+        CandidateBoard::Branch branch;
+        int next = 0;
+    };
+    std::array<Frame, CellCount + 1> m_frames;
+    int m_depth = 0;
+};
+
+// Both searches of one solve; large, so kept off the call stack of small callers.
+struct Searches
+{
+    explicit Searches(const CandidateBoard &root)
+        : main(root)
+    {
+    }
+    RowMajorSearch main;
+    AnyCompletionSearch check;
+};
+
+Finish smallestCompletion(const CandidateBoard &root, Grid &out, std::uint64_t &nodes)
+{
+    auto searches = std::make_unique<Searches>(root);
+    RowMajorSearch &main = searches->main;
+    AnyCompletionSearch &check = searches->check;
+    int checkedDepth = -1;
+    std::uint64_t checkedId = 0;
+    for (;;) {
+        const Finish finish = main.run(MainShare, out, nodes);
+        if (finish != Finish::OutOfBudget)
+            return finish;
+
+        const int depth = main.firstUnknown();
+        if (depth < 0)
+            continue; // the whole path is known to lead somewhere: only the main search can go on
+        if (depth != checkedDepth || main.frame(depth).id != checkedId) {
+            check.start(main.frame(depth).board);
+            checkedDepth = depth;
+            checkedId = main.frame(depth).id;
+        }
+        Grid completion;
+        switch (check.run(CheckShare, completion, nodes)) {
+        case Finish::Found:
+            main.markKnown(depth, completion);
+            break;
+        case Finish::None:
+            if (depth == 0)
+                return Finish::None;
+            main.cut(depth);
+            checkedDepth = -1;
+            break;
+        case Finish::OutOfBudget:
+            break;
+        }
+    }
+}
+
+void countUpTo(const CandidateBoard &board, int limit, int &found)
+{
+    if (board.isSolved()) {
+        ++found;
+        return;
+    }
+    const CandidateBoard::Branch branch = board.branch();
+    for (int i = 0; i < branch.count && found < limit; ++i) {
+        CandidateBoard next = board;
+        if (next.place(branch.cells[i], branch.digits[i]))
+            countUpTo(next, limit, found);
+    }
+}
+
+} // namespace
+
+SearchResult fastSolve(const Grid &givens)
+{
+    SearchResult result;
+    CandidateBoard board;
+    if (!board.load(givens))
+        return result;
+    if (smallestCompletion(board, result.grid, result.placements) == Finish::Found)
+        result.end = SearchEnd::Completed;
+    return result;
+}
+
+int countCompletions(const Grid &givens, int limit)
+{
+    CandidateBoard board;
+    if (!board.load(givens))
+        return 0;
+    int found = 0;
+    countUpTo(board, limit, found);
+    return found;
+}
+
+} // namespace kaleno
