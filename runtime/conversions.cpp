@@ -37,6 +37,12 @@ long long magnitude(std::string_view mantissa, long long exponent)
 
 double numberFromText(std::string_view text)
 {
+    // Most cells hold nothing or one digit.
+    if (text.empty())
+        return 0.0;
+    if (text.size() == 1 && isDigit(text[0]))
+        return text[0] - '0';
+
     std::string s;
     s.reserve(text.size());
     for (char c : text) {
@@ -111,15 +117,15 @@ double numberFromText(std::string_view text)
 
 std::int16_t toInt16(double value)
 {
-    if (!std::isfinite(value))
+    // Outside this range the rounded value cannot fit: 32767.5 rounds to 32768 and -32768.5 to
+    // -32768. The test is false for NaN as well.
+    if (!(value >= -32768.5 && value < 32767.5))
         throw RuntimeError(ErrorNumber::Overflow);
     const double below = std::floor(value);
     const double fraction = value - below;
-    double rounded = below;
-    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(below, 2.0) != 0.0))
-        rounded = below + 1.0;
-    if (rounded < std::numeric_limits<std::int16_t>::min() || rounded > std::numeric_limits<std::int16_t>::max())
-        throw RuntimeError(ErrorNumber::Overflow);
+    auto rounded = static_cast<long>(below);
+    if (fraction > 0.5 || (fraction == 0.5 && (rounded & 1) != 0))
+        ++rounded;
     return static_cast<std::int16_t>(rounded);
 }
 
