@@ -152,55 +152,72 @@ CandidateBoard::Branch CandidateBoard::branch() const
         }
     }
 
-    // A digit with two places left in a row, box or column; otherwise the fewest anywhere.
-    int fewest = GridSize + 1;
-    int bestCell = -1, bestDigit = -1;
-    std::uint32_t bestPlaces[3] = {0, 0, 0};
-    auto consider = [&](int d, std::uint32_t p0, std::uint32_t p1, std::uint32_t p2) {
-        const int count = std::popcount(p0) + std::popcount(p1) + std::popcount(p2);
-        if (count >= 2 && count < fewest) {
-            fewest = count;
-            bestDigit = d;
-            bestCell = -1;
-            bestPlaces[0] = p0;
-            bestPlaces[1] = p1;
-            bestPlaces[2] = p2;
-        }
+    // A digit with two places left in a row, box or column.
+    auto exactlyTwo = [](std::uint32_t bits) {
+        const std::uint32_t rest = bits & (bits - 1);
+        return rest != 0 && (rest & (rest - 1)) == 0;
     };
-    for (int d = 0; d < GridSize && fewest > 2; ++d) {
+    for (int d = 0; d < GridSize; ++d) {
         const std::uint32_t a[3] = {m_cells[static_cast<std::size_t>(d)], m_cells[static_cast<std::size_t>(9 + d)],
                                     m_cells[static_cast<std::size_t>(18 + d)]};
-        for (int band = 0; band < 3 && fewest > 2; ++band) {
-            std::uint32_t p[3] = {0, 0, 0};
+        for (int band = 0; band < 3; ++band) {
+            std::uint32_t places[3] = {0, 0, 0};
             for (int row = 0; row < 3; ++row) {
-                p[band] = a[band] & (RowBits << (9 * row));
-                consider(d, p[0], p[1], p[2]);
+                places[band] = a[band] & (RowBits << (9 * row));
+                if (exactlyTwo(places[band])) {
+                    takePlaces(d, places);
+                    return branch;
+                }
             }
             for (int box = 0; box < 3; ++box) {
-                p[band] = a[band] & tables.rowBoxCells[0111u << box];
-                consider(d, p[0], p[1], p[2]);
+                places[band] = a[band] & tables.rowBoxCells[0111u << box];
+                if (exactlyTwo(places[band])) {
+                    takePlaces(d, places);
+                    return branch;
+                }
             }
         }
-        for (int column = 0; column < 9 && fewest > 2; ++column) {
-            const std::uint32_t cells = tables.columnCells[1u << column];
-            consider(d, a[0] & cells, a[1] & cells, a[2] & cells);
+        // Columns: two places over the three bands, in one band or in two.
+        const std::uint32_t c0 = (a[0] | a[0] >> 9 | a[0] >> 18) & RowBits;
+        const std::uint32_t c1 = (a[1] | a[1] >> 9 | a[1] >> 18) & RowBits;
+        const std::uint32_t c2 = (a[2] | a[2] >> 9 | a[2] >> 18) & RowBits;
+        for (std::uint32_t columns = (c0 | c1 | c2); columns; columns &= columns - 1) {
+            const std::uint32_t cells = tables.columnCells[columns & (0u - columns)];
+            std::uint32_t places[3] = {a[0] & cells, a[1] & cells, a[2] & cells};
+            // Fold the column's nine cells into one word to count them.
+            const std::uint32_t folded = places[0] | places[1] << 1 | places[2] << 2;
+            if (exactlyTwo(folded)) {
+                takePlaces(d, places);
+                return branch;
+            }
         }
     }
-    if (fewest > 2) {
-        for (int cell = 0; cell < CellCount; ++cell) {
-            if (!(m_unsolved[static_cast<std::size_t>(cell / 27)] & (1u << (cell % 27))))
-                continue;
-            const int count = std::popcount(candidates(cell));
+
+    // Otherwise the cell with the fewest candidates, counted for all cells of a band at once.
+    int bestCell = -1, fewest = GridSize + 1;
+    for (int band = 0; band < 3; ++band) {
+        std::uint32_t counts[4] = {0, 0, 0, 0}; // bit planes of each cell's candidate count
+        for (int d = 0; d < GridSize; ++d) {
+            std::uint32_t carry = m_cells[static_cast<std::size_t>(9 * band + d)];
+            for (std::uint32_t &plane : counts) {
+                const std::uint32_t next = plane & carry;
+                plane ^= carry;
+                carry = next;
+            }
+        }
+        for (std::uint32_t cells = m_unsolved[static_cast<std::size_t>(band)]; cells; cells &= cells - 1) {
+            const int position = lowestBit(cells);
+            int count = 0;
+            for (int plane = 0; plane < 4; ++plane)
+                count |= static_cast<int>((counts[plane] >> position) & 1u) << plane;
             if (count < fewest) {
                 fewest = count;
-                bestCell = cell;
+                bestCell = 27 * band + position;
             }
         }
     }
     if (bestCell >= 0)
         takeCell(bestCell);
-    else if (bestDigit >= 0)
-        takePlaces(bestDigit, bestPlaces);
     return branch;
 }
 
@@ -224,8 +241,13 @@ int CandidateBoard::digitAt(int cell) const
 Grid CandidateBoard::grid() const
 {
     Grid digits {};
-    for (int cell = 0; cell < CellCount; ++cell)
-        digits[static_cast<std::size_t>(cell)] = static_cast<std::uint8_t>(digitAt(cell));
+    for (int band = 0; band < 3; ++band) {
+        const std::uint32_t solved = ~m_unsolved[static_cast<std::size_t>(band)];
+        for (int d = 0; d < GridSize; ++d) {
+            for (std::uint32_t bits = m_cells[static_cast<std::size_t>(9 * band + d)] & solved; bits; bits &= bits - 1)
+                digits[static_cast<std::size_t>(27 * band + lowestBit(bits))] = static_cast<std::uint8_t>(d + 1);
+        }
+    }
     return digits;
 }
 

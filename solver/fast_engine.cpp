@@ -36,10 +36,6 @@ namespace {
 
 enum class Finish { Found, None, OutOfBudget };
 
-// Work is shared out in rounds: so many nodes for the main search, then so many for the check.
-constexpr long MainShare = 128;
-constexpr long CheckShare = 32;
-
 // The main search: depth-first on the first unsolved cell, ascending, resumable. Frame i holds
 // the node at depth i and the values of its branching cell still to try.
 class RowMajorSearch
@@ -54,7 +50,7 @@ public:
         std::uint64_t id = 0; // tells frames that reused a slot apart
     };
 
-    explicit RowMajorSearch(const CandidateBoard &root)
+    void start(const CandidateBoard &root)
     {
         m_frames[0].board = root;
         open(0);
@@ -128,7 +124,7 @@ private:
     {
         Frame &frame = m_frames[static_cast<std::size_t>(depth)];
         frame.cell = frame.board.firstUnsolvedCell();
-        frame.digitsLeft = frame.board.candidates(frame.cell);
+        frame.digitsLeft = frame.cell < 0 ? 0 : frame.board.candidates(frame.cell); // -1: solved
         frame.known = false;
         frame.id = ++m_opened;
     }
@@ -195,26 +191,25 @@ private:
     int m_depth = 0;
 };
 
-// Both searches of one solve; large, so kept off the call stack of small callers.
+// The two searches' stacks: some 25 KB, made once per thread rather than cleared for every
+// solve.
 struct Searches
 {
-    explicit Searches(const CandidateBoard &root)
-        : main(root)
-    {
-    }
     RowMajorSearch main;
     AnyCompletionSearch check;
 };
 
-Finish smallestCompletion(const CandidateBoard &root, Grid &out, std::uint64_t &nodes)
+// Work is shared out in turns: so many nodes for the main search, then so many for the check.
+Finish smallestCompletion(const CandidateBoard &root, const SearchShares &shares, Grid &out, std::uint64_t &nodes)
 {
-    auto searches = std::make_unique<Searches>(root);
+    thread_local auto searches = std::make_unique<Searches>();
     RowMajorSearch &main = searches->main;
     AnyCompletionSearch &check = searches->check;
+    main.start(root);
     int checkedDepth = -1;
     std::uint64_t checkedId = 0;
     for (;;) {
-        const Finish finish = main.run(MainShare, out, nodes);
+        const Finish finish = main.run(shares.rowMajor, out, nodes);
         if (finish != Finish::OutOfBudget)
             return finish;
 
@@ -227,7 +222,7 @@ Finish smallestCompletion(const CandidateBoard &root, Grid &out, std::uint64_t &
             checkedId = main.frame(depth).id;
         }
         Grid completion;
-        switch (check.run(CheckShare, completion, nodes)) {
+        switch (check.run(shares.check, completion, nodes)) {
         case Finish::Found:
             main.markKnown(depth, completion);
             break;
@@ -259,13 +254,13 @@ void countUpTo(const CandidateBoard &board, int limit, int &found)
 
 } // namespace
 
-SearchResult fastSolve(const Grid &givens)
+SearchResult fastSolve(const Grid &givens, const SearchShares &shares)
 {
     SearchResult result;
     CandidateBoard board;
     if (!board.load(givens))
         return result;
-    if (smallestCompletion(board, result.grid, result.placements) == Finish::Found)
+    if (smallestCompletion(board, shares, result.grid, result.placements) == Finish::Found)
         result.end = SearchEnd::Completed;
     return result;
 }
