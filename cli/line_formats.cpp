@@ -109,6 +109,28 @@ QByteArray jsonAnswer(const SolveOutcome &outcome)
     return answer;
 }
 
+namespace {
+
+QByteArray completionsText(int completions)
+{
+    return completions >= 2 ? QByteArray("2+") : QByteArray::number(completions);
+}
+
+} // namespace
+
+QByteArray plainCountAnswer(const GridReading &reading, int completions)
+{
+    return reading.ok() ? completionsText(completions) : QByteArray("input error");
+}
+
+QByteArray jsonCountAnswer(const GridReading &reading, int completions)
+{
+    if (reading.ok())
+        return "{\"outcome\":\"counted\",\"completions\":\"" + completionsText(completions) + "\"}";
+    return "{\"outcome\":\"input_error\",\"error_cell\":"
+        + (reading.errorCell ? QByteArray::number(*reading.errorCell) : QByteArray("null")) + '}';
+}
+
 QByteArray jsonInvalidLine()
 {
     return "{\"outcome\":\"invalid_line\"}";

@@ -23,6 +23,14 @@ QByteArray plainAnswer(const SolveOutcome &outcome);
 /// The JSON answer: {"outcome", "texts", "orange", "error_cell"}, in that order, on one line.
 QByteArray jsonAnswer(const SolveOutcome &outcome);
 
+/// The answer of --count in words: "0", "1" or "2+" completions, or "input error" when the
+/// texts do not read as a grid of digits that repeat nowhere.
+QByteArray plainCountAnswer(const GridReading &reading, int completions);
+
+/// The same in JSON: {"outcome":"counted","completions":"0"|"1"|"2+"}, or
+/// {"outcome":"input_error","error_cell":...}.
+QByteArray jsonCountAnswer(const GridReading &reading, int completions);
+
 /// The JSON answer to a line that could not be read.
 QByteArray jsonInvalidLine();
 

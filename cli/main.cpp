@@ -1,6 +1,7 @@
 // kaleno-solve: the window's solve command over files of grids, one grid a line.
 
 #include "line_formats.h"
+#include "solver/fast_engine.h"
 #include "solver/solve_core.h"
 
 #include <QCommandLineParser>
@@ -8,10 +9,14 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <map>
+#include <optional>
+#include <string>
 #include <vector>
 
 using namespace kaleno;
@@ -28,6 +33,7 @@ struct RunOptions
 {
     bool json = false;
     bool stats = false;
+    bool count = false; // count completions up to 2 instead of solving
     SolveOptions solve;
 };
 
@@ -48,24 +54,36 @@ public:
     void solveStream(QIODevice &input, const QString &name)
     {
         int lineNumber = 0;
-        for (;;) {
-            const QByteArray line = input.readLine();
-            if (line.isEmpty())
-                break;
-            ++lineNumber;
-            const QByteArray content = line.trimmed();
-            if (content.isEmpty() || content.startsWith('#'))
-                continue;
-            solveLine(content, name, lineNumber);
+        for (bool more = true; more;) {
+            m_batch.clear();
+            while (m_batch.size() < BatchSize) {
+                const QByteArray line = input.readLine();
+                if (line.isEmpty()) {
+                    more = false;
+                    break;
+                }
+                ++lineNumber;
+                const QByteArray content = line.trimmed();
+                if (content.isEmpty() || content.startsWith('#'))
+                    continue;
+                Entry &entry = m_batch.emplace_back();
+                entry.lineNumber = lineNumber;
+                entry.texts = m_options.json ? parseJsonLine(content, &entry.error) : parsePlainLine(content, &entry.error);
+            }
+            solveBatch();
+            answerBatch(name);
         }
     }
 
     void printStats() const
     {
-        std::fprintf(stderr, "grids %zu: solved %d, no solution %d, input error %d, step limit %d, invalid line %d\n",
-                     m_micros.size() + static_cast<std::size_t>(m_invalid), count(OutcomeKind::Solved),
-                     count(OutcomeKind::NoSolution), count(OutcomeKind::InputError),
-                     count(OutcomeKind::StepLimit), m_invalid);
+        std::fprintf(stderr, "grids %zu:", m_micros.size() + static_cast<std::size_t>(m_invalid));
+        const char *separator = " ";
+        for (const char *label : tallyLabels()) {
+            std::fprintf(stderr, "%s%s %d", separator, label, tally(label));
+            separator = ", ";
+        }
+        std::fprintf(stderr, ", invalid line %d\n", m_invalid);
         if (m_micros.empty())
             return;
         std::vector<double> sorted = m_micros;
@@ -77,29 +95,90 @@ public:
         const double median = sorted.size() % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
         std::fprintf(stderr, "time per grid: mean %.2f us, median %.2f us, max %.2f us\n",
                      sum / static_cast<double>(sorted.size()), median, sorted.back());
+        rusage usage {};
+        if (getrusage(RUSAGE_SELF, &usage) == 0)
+            std::fprintf(stderr, "peak resident memory: %.1f MB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
     }
 
     bool sawInvalidLine() const { return m_invalid > 0; }
 
 private:
-    void solveLine(const QByteArray &content, const QString &name, int lineNumber)
+    // One grid line, from its reading to its answer.
+    struct Entry
     {
-        QString error;
-        const auto texts = m_options.json ? parseJsonLine(content, &error) : parsePlainLine(content, &error);
-        if (!texts) {
-            ++m_invalid;
-            printError(QStringLiteral("%1:%2: invalid line: %3").arg(name).arg(lineNumber).arg(error));
-            answer(m_options.json ? jsonInvalidLine() : QByteArray("invalid line"));
-            return;
+        int lineNumber = 0;
+        std::optional<CellTexts> texts; // empty for a line that could not be read
+        QString error; // why it could not
+        SolveOutcome outcome;
+        GridReading reading; // with --count
+        int completions = 0; // with --count
+    };
+
+    // Lines are read, solved and answered a batch at a time: the solves then follow each other
+    // with warm caches, and only they are timed.
+    static constexpr std::size_t BatchSize = 256;
+
+    void solveBatch()
+    {
+        for (Entry &entry : m_batch) {
+            if (!entry.texts)
+                continue;
+            const auto start = std::chrono::steady_clock::now();
+            if (m_options.count) {
+                entry.reading = readCells(*entry.texts);
+                if (entry.reading.ok())
+                    entry.completions = countCompletions(entry.reading.givens, 2);
+            } else {
+                entry.outcome = solveCells(*entry.texts, m_options.solve);
+            }
+            const std::chrono::duration<double, std::micro> elapsed = std::chrono::steady_clock::now() - start;
+            m_micros.push_back(elapsed.count());
         }
+    }
 
-        const auto start = std::chrono::steady_clock::now();
-        const SolveOutcome outcome = solveCells(*texts, m_options.solve);
-        const std::chrono::duration<double, std::micro> elapsed = std::chrono::steady_clock::now() - start;
+    void answerBatch(const QString &name)
+    {
+        for (const Entry &entry : m_batch) {
+            if (!entry.texts) {
+                ++m_invalid;
+                printError(QStringLiteral("%1:%2: invalid line: %3").arg(name).arg(entry.lineNumber).arg(entry.error));
+                answer(m_options.json ? jsonInvalidLine() : QByteArray("invalid line"));
+            } else if (m_options.count) {
+                ++m_tallies[entry.reading.ok() ? countLabel(entry.completions) : "input error"];
+                answer(m_options.json ? jsonCountAnswer(entry.reading, entry.completions)
+                                      : plainCountAnswer(entry.reading, entry.completions));
+            } else {
+                ++m_tallies[outcomeLabel(entry.outcome.kind)];
+                answer(m_options.json ? jsonAnswer(entry.outcome) : plainAnswer(entry.outcome));
+            }
+        }
+    }
 
-        m_micros.push_back(elapsed.count());
-        ++m_counts[outcome.kind];
-        answer(m_options.json ? jsonAnswer(outcome) : plainAnswer(outcome));
+    static const char *outcomeLabel(OutcomeKind kind)
+    {
+        switch (kind) {
+        case OutcomeKind::Solved:
+            return "solved";
+        case OutcomeKind::NoSolution:
+            return "no solution";
+        case OutcomeKind::InputError:
+            return "input error";
+        case OutcomeKind::StepLimit:
+            return "step limit";
+        }
+        return "";
+    }
+
+    static const char *countLabel(int completions)
+    {
+        return completions == 0 ? "0 completions" : completions == 1 ? "1 completion" : "2+ completions";
+    }
+
+    std::vector<const char *> tallyLabels() const
+    {
+        if (m_options.count)
+            return {"0 completions", "1 completion", "2+ completions", "input error"};
+        return {"solved", "no solution", "input error", "step limit"};
     }
 
     static void answer(const QByteArray &text)
@@ -108,16 +187,17 @@ private:
         std::fputc('\n', stdout);
     }
 
-    int count(OutcomeKind kind) const
+    int tally(const std::string &label) const
     {
-        const auto found = m_counts.find(kind);
-        return found == m_counts.end() ? 0 : found->second;
+        const auto found = m_tallies.find(label);
+        return found == m_tallies.end() ? 0 : found->second;
     }
 
     RunOptions m_options;
-    std::map<OutcomeKind, int> m_counts;
+    std::vector<Entry> m_batch;
+    std::map<std::string, int> m_tallies; // answers of each kind, by their label in the stats
     int m_invalid = 0;
-    std::vector<double> m_micros; // time of each solve, for the statistics
+    std::vector<double> m_micros; // time of each solve or count, for the statistics
 };
 
 } // namespace
@@ -142,9 +222,11 @@ int main(int argc, char *argv[])
     const QCommandLineOption maxStepsOption(QStringLiteral("max-steps"),
         QStringLiteral("Stop the reference search after N placements and answer 'step limit'."),
         QStringLiteral("N"));
+    const QCommandLineOption countOption(QStringLiteral("count"),
+        QStringLiteral("Instead of the completion, print how many there are, counted up to two: 0, 1 or 2+."));
     const QCommandLineOption statsOption(QStringLiteral("stats"),
         QStringLiteral("Print the count of each outcome and the time per grid on standard error."));
-    parser.addOptions({jsonOption, engineOption, maxStepsOption, statsOption});
+    parser.addOptions({jsonOption, engineOption, maxStepsOption, countOption, statsOption});
     parser.addPositionalArgument(QStringLiteral("FILE"),
         QStringLiteral("Files of grids; standard input when none is given, or for -."),
         QStringLiteral("[FILE...]"));
@@ -159,6 +241,7 @@ int main(int argc, char *argv[])
     RunOptions options;
     options.json = parser.isSet(jsonOption);
     options.stats = parser.isSet(statsOption);
+    options.count = parser.isSet(countOption);
     const QString engine = parser.value(engineOption);
     if (engine == QLatin1String("fast")) {
         options.solve.engine = Engine::Fast;
