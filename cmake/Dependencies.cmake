@@ -3,4 +3,5 @@ find_package(Qt6 6.4 REQUIRED COMPONENTS Core)
 
 if(PROJECT_IS_TOP_LEVEL)
     find_package(GTest REQUIRED)
+    find_package(benchmark REQUIRED)
 endif()

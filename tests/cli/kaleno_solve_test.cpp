@@ -112,6 +112,36 @@ TEST_F(KalenoSolve, BoundsTheReferenceSearchAndReportsStatistics)
     EXPECT_TRUE(run.err.contains("time per grid: mean ")) << run.err.constData();
 }
 
+TEST_F(KalenoSolve, CountsCompletionsUpToTwo)
+{
+    QByteArray none = bytes(SamplePuzzle);
+    none[1] = '2'; // fits its row, column and box, but leaves no completion
+    const QByteArray input = bytes(SamplePuzzle) + '\n' + bytes(EmptyGrid) + '\n' + none + '\n' + "55" + QByteArray(79, '.') + '\n';
+
+    const Finished plain = runSolve({QStringLiteral("--count")}, input);
+    EXPECT_EQ(plain.exitCode, 0);
+    const QList<QByteArray> expected {"1", "2+", "0", "input error"};
+    EXPECT_EQ(plain.lines(), expected);
+
+    QByteArray cells = "[\"12\"";
+    for (int cell = 1; cell < CellCount; ++cell)
+        cells += ",\"\"";
+    cells += "]\n";
+    const Finished json = runSolve({QStringLiteral("--count"), QStringLiteral("--json")}, cells);
+    EXPECT_EQ(json.out, "{\"outcome\":\"input_error\",\"error_cell\":0}\n");
+}
+
+TEST_F(KalenoSolve, GivesTheSameAnswersWithEitherEngine)
+{
+    QByteArray input;
+    for (const std::string_view grid : {SamplePuzzle, EmptyGrid, SampleSolution})
+        input += bytes(grid) + '\n';
+    const Finished fast = runSolve({}, input);
+    const Finished reference = runSolve({QStringLiteral("--engine=reference")}, input);
+    EXPECT_EQ(fast.exitCode, 0);
+    EXPECT_EQ(fast.out, reference.out);
+}
+
 TEST_F(KalenoSolve, FailsWithStatusTwoOnUsageAndFileErrors)
 {
     const QString missing = m_dir.filePath(QStringLiteral("missing.txt"));

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <tuple>
 
 namespace kaleno {
 namespace {
@@ -27,9 +28,24 @@ std::bitset<CellCount> givenCellsOf(std::string_view text)
     return set;
 }
 
-TEST(SolveCells, SolvesTheSamplePuzzleAndColoursItsGivens)
+const char *engineName(Engine engine)
 {
-    const SolveOutcome outcome = solveCells(textsOf(SamplePuzzle));
+    return engine == Engine::Fast ? "Fast" : "Reference";
+}
+
+// Every case holds for both engines.
+class SolveCells : public ::testing::TestWithParam<Engine>
+{
+protected:
+    SolveOutcome solve(const CellTexts &texts) const { return solveCells(texts, {GetParam(), Unbounded}); }
+};
+
+INSTANTIATE_TEST_SUITE_P(Engines, SolveCells, ::testing::Values(Engine::Fast, Engine::Reference),
+    [](const auto &row) { return std::string(engineName(row.param)); });
+
+TEST_P(SolveCells, SolvesTheSamplePuzzleAndColoursItsGivens)
+{
+    const SolveOutcome outcome = solve(textsOf(SamplePuzzle));
     EXPECT_EQ(outcome.kind, OutcomeKind::Solved);
     EXPECT_EQ(gridOf(outcome.texts), SampleSolution);
     EXPECT_EQ(outcome.orange, givenCellsOf(SamplePuzzle));
@@ -37,9 +53,9 @@ TEST(SolveCells, SolvesTheSamplePuzzleAndColoursItsGivens)
     EXPECT_FALSE(outcome.errorCell);
 }
 
-TEST(SolveCells, FillsAnEmptyGrid)
+TEST_P(SolveCells, FillsAnEmptyGrid)
 {
-    const SolveOutcome outcome = solveCells(CellTexts {});
+    const SolveOutcome outcome = solve(CellTexts {});
     EXPECT_EQ(outcome.kind, OutcomeKind::Solved);
     EXPECT_EQ(gridOf(outcome.texts), EmptyGridCompletion);
     EXPECT_TRUE(outcome.orange.none());
@@ -59,17 +75,17 @@ std::ostream &operator<<(std::ostream &out, const CellReading &c)
     return out << '"' << c.text << '"';
 }
 
-class SolveCellsReading : public ::testing::TestWithParam<CellReading>
+class SolveCellsReading : public ::testing::TestWithParam<std::tuple<CellReading, Engine>>
 {
 };
 
 TEST_P(SolveCellsReading, ReadsTheCellAsTheWindowDoes)
 {
     constexpr int Middle = 40;
-    const CellReading &c = GetParam();
+    const auto &[c, engine] = GetParam();
     CellTexts texts;
     texts[Middle] = c.text;
-    const SolveOutcome outcome = solveCells(texts);
+    const SolveOutcome outcome = solveCells(texts, {engine, Unbounded});
 
     EXPECT_EQ(outcome.kind, c.kind);
     EXPECT_EQ(outcome.orange, c.orange ? cellsOf({Middle}) : cellsOf({}));
@@ -92,7 +108,7 @@ TEST_P(SolveCellsReading, ReadsTheCellAsTheWindowDoes)
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, SolveCellsReading,
-    ::testing::Values(CellReading {"", OutcomeKind::Solved, false, 0},
+    ::testing::Combine(::testing::Values(CellReading {"", OutcomeKind::Solved, false, 0},
         CellReading {"0", OutcomeKind::Solved, false, 0},
         CellReading {"abc", OutcomeKind::Solved, false, 0},
         CellReading {"0.3", OutcomeKind::Solved, true, 0},
@@ -109,9 +125,10 @@ INSTANTIATE_TEST_SUITE_P(Table, SolveCellsReading,
         CellReading {"-0.6", OutcomeKind::InputError, false, -1},
         CellReading {"40000", OutcomeKind::InputError, false, -1},
         CellReading {"1e5", OutcomeKind::InputError, false, -1},
-        CellReading {"1e400", OutcomeKind::InputError, false, -1}));
+        CellReading {"1e400", OutcomeKind::InputError, false, -1}),
+        ::testing::Values(Engine::Fast, Engine::Reference)));
 
-TEST(SolveCells, StopsReadingAtACellThatIsNotADigit)
+TEST_P(SolveCells, StopsReadingAtACellThatIsNotADigit)
 {
     for (const char *bad : {"12", "40000"}) {
         CellTexts texts;
@@ -120,7 +137,7 @@ TEST(SolveCells, StopsReadingAtACellThatIsNotADigit)
         texts[4] = "2";
         texts[5] = bad;
         texts[10] = "3";
-        const SolveOutcome outcome = solveCells(texts);
+        const SolveOutcome outcome = solve(texts);
         EXPECT_EQ(outcome.kind, OutcomeKind::InputError) << bad;
         EXPECT_EQ(outcome.errorCell, 5) << bad;
         // The cells before are coloured; the bad cell and those after it are not touched.
@@ -129,7 +146,7 @@ TEST(SolveCells, StopsReadingAtACellThatIsNotADigit)
     }
 }
 
-TEST(SolveCells, RejectsADigitGivenTwiceInOneUnit)
+TEST_P(SolveCells, RejectsADigitGivenTwiceInOneUnit)
 {
     const std::pair<int, int> repeats[] = {{0, 8}, {4, 76}, {30, 50}}; // row, column, box
     for (const auto &[first, second] : repeats) {
@@ -137,7 +154,7 @@ TEST(SolveCells, RejectsADigitGivenTwiceInOneUnit)
         texts[first] = "5";
         texts[second] = "5";
         texts[80] = "1";
-        const SolveOutcome outcome = solveCells(texts);
+        const SolveOutcome outcome = solve(texts);
         EXPECT_EQ(outcome.kind, OutcomeKind::InputError) << first << ", " << second;
         EXPECT_FALSE(outcome.errorCell);
         EXPECT_EQ(outcome.orange, cellsOf({first, second, 80}));
@@ -145,7 +162,7 @@ TEST(SolveCells, RejectsADigitGivenTwiceInOneUnit)
     }
 }
 
-TEST(SolveCells, LeavesEveryTextAsItWasWhenThereIsNoSolution)
+TEST_P(SolveCells, LeavesEveryTextAsItWasWhenThereIsNoSolution)
 {
     // Cell 0 would end on 9 in the search's own bookkeeping; nothing of that may show.
     std::string text(81, '.');
@@ -154,7 +171,7 @@ TEST(SolveCells, LeavesEveryTextAsItWasWhenThereIsNoSolution)
     text[26] = '9';
     CellTexts texts = textsOf(text);
     texts[40] = "0.3"; // free, coloured, and untouched by a failed search
-    const SolveOutcome outcome = solveCells(texts);
+    const SolveOutcome outcome = solve(texts);
     EXPECT_EQ(outcome.kind, OutcomeKind::NoSolution);
     EXPECT_EQ(outcome.texts, texts);
     auto orange = givenCellsOf(text);
@@ -162,17 +179,17 @@ TEST(SolveCells, LeavesEveryTextAsItWasWhenThereIsNoSolution)
     EXPECT_EQ(outcome.orange, orange);
 }
 
-TEST(SolveCells, CallsAFinishedGridSolved)
+TEST_P(SolveCells, CallsAFinishedGridSolved)
 {
     CellTexts texts = textsOf(SampleSolution);
     texts[0] = " 1";
-    const SolveOutcome outcome = solveCells(texts);
+    const SolveOutcome outcome = solve(texts);
     EXPECT_EQ(outcome.kind, OutcomeKind::Solved);
     EXPECT_EQ(outcome.texts, texts);
     EXPECT_TRUE(outcome.orange.all());
 
     texts[1] = "1"; // now 1 twice in the first row
-    EXPECT_EQ(solveCells(texts).kind, OutcomeKind::InputError);
+    EXPECT_EQ(solve(texts).kind, OutcomeKind::InputError);
 }
 
 TEST(SolveCells, ReportsTheStepLimitOfTheReferenceSearch)

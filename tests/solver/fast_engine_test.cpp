@@ -1,0 +1,251 @@
+#include "solver/candidate_board.h"
+#include "solver/fast_engine.h"
+#include "solver/reference_search.h"
+#include "support/grid_generator.h"
+#include "support/grids.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <ostream>
+#include <string>
+#include <tuple>
+
+namespace kaleno {
+namespace {
+
+using namespace testing;
+
+std::string describe(const SearchResult &result)
+{
+    switch (result.end) {
+    case SearchEnd::Completed:
+        return gridText(result.grid);
+    case SearchEnd::Exhausted:
+        return "no solution";
+    case SearchEnd::StepLimit:
+        return "step limit";
+    }
+    return "?";
+}
+
+// Grids of the same kind, made from a seed: the fast engine must give exactly what the
+// reference search gives on every one the reference finishes within its bound.
+struct GridKind
+{
+    const char *name;
+    int count;
+    std::function<Grid(Random &, int)> make;
+    int minimumCompared; // grids the reference must finish, or the kind tests too little
+};
+
+std::ostream &operator<<(std::ostream &out, const GridKind &kind)
+{
+    return out << kind.name;
+}
+
+// The default shares rarely let the check cut anything on these grids; tiny ones make the two
+// searches take turns every few nodes, so that cuts happen all the time.
+struct Shares
+{
+    const char *name;
+    SearchShares shares;
+};
+
+std::ostream &operator<<(std::ostream &out, const Shares &shares)
+{
+    return out << shares.name;
+}
+
+class FastEngineAgainstReference : public ::testing::TestWithParam<std::tuple<GridKind, Shares>>
+{
+};
+
+TEST_P(FastEngineAgainstReference, GivesTheSameCompletionOrNone)
+{
+    constexpr std::uint64_t ReferenceBound = 100000;
+    const auto &[kind, shares] = GetParam();
+    Random random(20261206);
+    int compared = 0;
+    for (int i = 0; i < kind.count; ++i) {
+        const Grid grid = kind.make(random, i);
+        const SearchResult expected = referenceSolve(grid, ReferenceBound);
+        if (expected.end == SearchEnd::StepLimit)
+            continue;
+        ++compared;
+        const SearchResult actual = fastSolve(grid, shares.shares);
+        ASSERT_EQ(describe(actual), describe(expected)) << "grid " << gridText(grid);
+    }
+    EXPECT_GE(compared, kind.minimumCompared);
+}
+
+INSTANTIATE_TEST_SUITE_P(Generated, FastEngineAgainstReference,
+    ::testing::Combine(::testing::Values(
+        // Many completions: the answer is the smallest, not merely one.
+        GridKind {"Sparse", 1500, [](Random &r, int i) { return sparseGrid(r, i % 21); }, 1350},
+        GridKind {"Dense", 2000, [](Random &r, int i) { return denseGrid(r, 20 + i % 41); }, 2000},
+        GridKind {"Unique", 150, [](Random &r, int) { return uniqueGrid(r); }, 100},
+        GridKind {"NoSolution", 1000, [](Random &r, int i) { return brokenGrid(r, 30 + i % 21, 0); }, 950},
+        // The contradiction sits in the last rows: the row-major order meets it late.
+        GridKind {"NoSolutionLate", 600, [](Random &r, int i) { return brokenGrid(r, 30 + i % 21, 54); }, 550}),
+        ::testing::Values(Shares {"DefaultShares", {}}, Shares {"TurnsOfOne", {1, 1}}, Shares {"CheckFirst", {1, 8}})),
+    [](const auto &row) { return std::string(std::get<0>(row.param).name) + std::get<1>(row.param).name; });
+
+TEST(FastEngine, FindsNoCompletionWhereOnlyASearchCanTell)
+{
+    // Givens in the bottom band only, and a contradiction that no deduction sees: beyond reach
+    // of the reference search, so checked against a count instead.
+    Random random(7);
+    for (int i = 0; i < 40; ++i) {
+        const Grid grid = lateContradictionGrid(random);
+        CandidateBoard board;
+        ASSERT_TRUE(board.load(grid)) << gridText(grid);
+        EXPECT_EQ(describe(fastSolve(grid)), "no solution") << gridText(grid);
+        EXPECT_EQ(countCompletions(grid, 2), 0) << gridText(grid);
+    }
+}
+
+TEST(FastEngine, SeesALateContradictionAtOnce)
+{
+    // The last row's first seven cells hold 1..7; 8 stands above both of its last two cells,
+    // so 8 has no place in the last row. Row-major search alone would fill the whole grid
+    // above first, over and over.
+    std::string text(81, '.');
+    text.replace(72, 7, "1234567");
+    text[7] = '8';
+    text[35] = '8'; // row 3, column 8
+    const SearchResult result = fastSolve(grid(text));
+    EXPECT_EQ(result.end, SearchEnd::Exhausted);
+    EXPECT_EQ(result.placements, 0u);
+}
+
+TEST(FastEngine, StaysQuickWhereRowMajorSearchWanders)
+{
+    // Six givens. Row-major search with propagation alone opens some 263,000 nodes here before
+    // it reaches the smallest completion (the literal search takes billions of placements);
+    // the check must cut the empty branches long before that. Nodes, not time, so the test
+    // means the same on every machine.
+    const SearchResult result = fastSolve(grid("......5...............5..........................4.......3.................7.1..."));
+    EXPECT_EQ(describe(result), "123467589456819237789253146214536798365978412897142365578394621931625874642781953");
+    EXPECT_LT(result.placements, 20000u);
+}
+
+// The cases the reference search was shown on, through the fast engine.
+struct KnownCase
+{
+    const char *name;
+    std::string grid;
+    std::string answer; // "no solution" or the completion
+};
+
+std::ostream &operator<<(std::ostream &out, const KnownCase &c)
+{
+    return out << c.name;
+}
+
+class FastEngineKnownCases : public ::testing::TestWithParam<KnownCase>
+{
+};
+
+TEST_P(FastEngineKnownCases, MatchesTheReferenceAnswer)
+{
+    const KnownCase &c = GetParam();
+    EXPECT_EQ(describe(fastSolve(grid(c.grid))), c.answer);
+    EXPECT_EQ(describe(referenceSolve(grid(c.grid))), c.answer);
+}
+
+std::string withCells(std::string text, int from, const std::string &digits)
+{
+    text.replace(static_cast<std::size_t>(from), digits.size(), digits);
+    return text;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, FastEngineKnownCases,
+    ::testing::Values(KnownCase {"EmptyGrid", std::string(EmptyGrid), std::string(EmptyGridCompletion)},
+        KnownCase {"Sample", std::string(SamplePuzzle), std::string(SampleSolution)},
+        // Cells 4, 6, 22, 24 fit either way round: the smaller way puts 4 first.
+        KnownCase {"TwoCompletions",
+            withCells(withCells(withCells(withCells(std::string(SampleSolution), 4, "."), 6, "."), 22, "."), 24, "."),
+            withCells(withCells(withCells(withCells(std::string(SampleSolution), 4, "4"), 6, "5"), 22, "5"), 24, "4")},
+        KnownCase {"FirstCellWithoutValue", withCells(std::string(81, '.'), 1, "234567891"), "no solution"},
+        KnownCase {"FirstCellEndsOnNine",
+            withCells(withCells(withCells(std::string(81, '.'), 1, "1234567"), 17, "8"), 26, "9"), "no solution"}),
+    [](const auto &row) { return std::string(row.param.name); });
+
+TEST(CountCompletions, CountsUpToTheLimit)
+{
+    EXPECT_EQ(countCompletions(grid(EmptyGrid), 2), 2);
+    EXPECT_EQ(countCompletions(grid(SamplePuzzle), 2), 1);
+    EXPECT_EQ(countCompletions(grid(SampleSolution), 2), 1);
+    std::string twoWays(SampleSolution);
+    for (int cell : {4, 6, 22, 24})
+        twoWays[static_cast<std::size_t>(cell)] = '.';
+    EXPECT_EQ(countCompletions(grid(twoWays), 2), 2);
+    EXPECT_EQ(countCompletions(grid(twoWays), 5), 2);
+    std::string none(SamplePuzzle);
+    none[1] = '2'; // fits its row, column and box, but leaves the puzzle without a completion
+    ASSERT_FALSE(hasRepeatedDigits(grid(none)));
+    EXPECT_EQ(countCompletions(grid(none), 2), 0);
+}
+
+TEST(CandidateBoard, KeepsEveryValueOfAKnownCompletion)
+{
+    // Propagation may only remove what no completion uses: the solution a grid was cut from
+    // must survive loading and every placement of its own values.
+    Random random(99);
+    for (int i = 0; i < 300; ++i) {
+        const Grid solution = randomSolution(random);
+        Grid puzzle = solution;
+        for (int blank = 0; blank < 25 + i % 50; ++blank)
+            puzzle[static_cast<std::size_t>(random.below(CellCount))] = 0;
+        CandidateBoard board;
+        ASSERT_TRUE(board.load(puzzle)) << gridText(puzzle);
+        for (int cell = 0; cell < CellCount; ++cell) {
+            const int digit = solution[static_cast<std::size_t>(cell)];
+            ASSERT_TRUE(board.candidates(cell) & (1u << (digit - 1))) << gridText(puzzle) << " cell " << cell;
+        }
+        const int cell = board.firstUnsolvedCell();
+        if (cell >= 0) {
+            ASSERT_TRUE(board.place(cell, solution[static_cast<std::size_t>(cell)])) << gridText(puzzle);
+        }
+    }
+}
+
+TEST(CandidateBoard, RejectsGivensThatClash)
+{
+    auto clash = [](int first, int second) {
+        std::string text(81, '.');
+        text[static_cast<std::size_t>(first)] = '5';
+        text[static_cast<std::size_t>(second)] = '5';
+        return grid(text);
+    };
+    CandidateBoard board;
+    EXPECT_FALSE(board.load(clash(0, 8))); // row
+    EXPECT_FALSE(board.load(clash(9, 72))); // column
+    EXPECT_FALSE(board.load(clash(0, 20))); // box
+    EXPECT_TRUE(board.load(clash(0, 80)));
+    EXPECT_TRUE(board.load(grid(EmptyGrid)));
+    EXPECT_EQ(board.firstUnsolvedCell(), 0);
+}
+
+TEST(CandidateBoard, BranchesOverOptionsThatAreAllCandidates)
+{
+    Random random(5);
+    for (int i = 0; i < 200; ++i) {
+        CandidateBoard board;
+        ASSERT_TRUE(board.load(sparseGrid(random, 10 + i % 30)));
+        if (board.isSolved())
+            continue;
+        const CandidateBoard::Branch branch = board.branch();
+        ASSERT_GE(branch.count, 2);
+        for (int option = 0; option < branch.count; ++option) {
+            const int cell = branch.cells[static_cast<std::size_t>(option)];
+            const int digit = branch.digits[static_cast<std::size_t>(option)];
+            EXPECT_EQ(board.digitAt(cell), 0);
+            EXPECT_TRUE(board.candidates(cell) & (1u << (digit - 1)));
+        }
+    }
+}
+
+} // namespace
+} // namespace kaleno

@@ -1,0 +1,182 @@
+#include "grid_generator.h"
+
+#include "solver/candidate_board.h"
+#include "solver/fast_engine.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace kaleno::testing {
+
+std::uint64_t Random::next()
+{
+    std::uint64_t z = (m_state += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+
+int Random::below(int bound)
+{
+    return static_cast<int>(next() % static_cast<std::uint64_t>(bound));
+}
+
+namespace {
+
+// Fisher-Yates over the first `count` items.
+void shuffle(int *items, int count, Random &random)
+{
+    for (int i = count - 1; i > 0; --i)
+        std::swap(items[i], items[random.below(i + 1)]);
+}
+
+std::array<int, CellCount> shuffledCells(Random &random)
+{
+    std::array<int, CellCount> cells {};
+    std::iota(cells.begin(), cells.end(), 0);
+    shuffle(cells.data(), CellCount, random);
+    return cells;
+}
+
+bool fillRandomly(const CandidateBoard &board, Random &random, Grid &out)
+{
+    if (board.isSolved()) {
+        out = board.grid();
+        return true;
+    }
+    CandidateBoard::Branch branch = board.branch();
+    std::array<int, GridSize> order {};
+    std::iota(order.begin(), order.end(), 0);
+    shuffle(order.data(), branch.count, random);
+    for (int i = 0; i < branch.count; ++i) {
+        const auto option = static_cast<std::size_t>(order[static_cast<std::size_t>(i)]);
+        CandidateBoard next = board;
+        if (next.place(branch.cells[option], branch.digits[option]) && fillRandomly(next, random, out))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+Grid randomSolution(Random &random)
+{
+    CandidateBoard board;
+    board.load(Grid {});
+    Grid solution {};
+    fillRandomly(board, random, solution);
+    return solution;
+}
+
+Grid sparseGrid(Random &random, int givens)
+{
+    const Grid solution = randomSolution(random);
+    const auto cells = shuffledCells(random);
+    Grid grid {};
+    for (int i = 0; i < givens; ++i)
+        grid[static_cast<std::size_t>(cells[static_cast<std::size_t>(i)])] = solution[static_cast<std::size_t>(cells[static_cast<std::size_t>(i)])];
+    return grid;
+}
+
+Grid denseGrid(Random &random, int blanks)
+{
+    Grid grid = randomSolution(random);
+    for (int i = 0; i < blanks; ++i)
+        grid[static_cast<std::size_t>(random.below(CellCount))] = 0;
+    return grid;
+}
+
+Grid brokenGrid(Random &random, int blanks, int from)
+{
+    for (;;) {
+        Grid grid = denseGrid(random, blanks);
+        const int cell = from + random.below(CellCount - from);
+        const auto given = grid[static_cast<std::size_t>(cell)];
+        if (given == 0)
+            continue;
+        for (int digit = 1; digit <= 9; ++digit) {
+            grid[static_cast<std::size_t>(cell)] = static_cast<std::uint8_t>(digit);
+            if (digit != given && !hasRepeatedDigits(grid) && countCompletions(grid, 1) == 0)
+                return grid;
+        }
+    }
+}
+
+Grid uniqueGrid(Random &random)
+{
+    Grid grid = randomSolution(random);
+    for (int cell : shuffledCells(random)) {
+        const auto kept = grid[static_cast<std::size_t>(cell)];
+        grid[static_cast<std::size_t>(cell)] = 0;
+        if (countCompletions(grid, 2) != 1)
+            grid[static_cast<std::size_t>(cell)] = kept;
+    }
+    return grid;
+}
+
+Grid unsolvableGrid(Random &random)
+{
+    for (;;) {
+        Grid grid = uniqueGrid(random);
+        for (int cell : shuffledCells(random)) {
+            const auto given = grid[static_cast<std::size_t>(cell)];
+            if (given == 0)
+                continue;
+            for (int digit = 1; digit <= 9; ++digit) {
+                grid[static_cast<std::size_t>(cell)] = static_cast<std::uint8_t>(digit);
+                if (digit != given && !hasRepeatedDigits(grid) && countCompletions(grid, 1) == 0)
+                    return grid;
+            }
+            grid[static_cast<std::size_t>(cell)] = given;
+        }
+    }
+}
+
+Grid lateContradictionGrid(Random &random)
+{
+    // Givens are added to the bottom band one at a time, each kept only while propagation
+    // sees no contradiction. The first one that leaves no completion at all ends the walk: at
+    // that edge the contradiction takes a search to find. A completion found on the way saves
+    // the search for every later given that agrees with it.
+    for (;;) {
+        Grid grid {};
+        Grid witness = randomSolution(random);
+        for (int step = 0; step < 200; ++step) {
+            const int cell = 54 + random.below(27);
+            if (grid[static_cast<std::size_t>(cell)] != 0)
+                continue;
+            const auto digit = static_cast<std::uint8_t>(1 + random.below(9));
+            grid[static_cast<std::size_t>(cell)] = digit;
+            CandidateBoard board;
+            if (hasRepeatedDigits(grid) || !board.load(grid)) {
+                grid[static_cast<std::size_t>(cell)] = 0;
+                continue;
+            }
+            if (witness[static_cast<std::size_t>(cell)] != digit) {
+                const SearchResult result = fastSolve(grid);
+                if (result.end != SearchEnd::Completed)
+                    return grid;
+                witness = result.grid;
+            }
+        }
+    }
+}
+
+std::vector<GridSet> generatedSets(std::uint64_t seed, int perSet)
+{
+    Random random(seed);
+    std::vector<GridSet> sets;
+    auto make = [&](std::string name, auto &&generate) {
+        GridSet set {std::move(name), {}};
+        for (int i = 0; i < perSet; ++i)
+            set.grids.push_back(generate(i));
+        sets.push_back(std::move(set));
+    };
+    make("sparse_0_20", [&](int i) { return sparseGrid(random, i % 21); });
+    make("unique", [&](int) { return uniqueGrid(random); });
+    make("no_solution", [&](int) { return unsolvableGrid(random); });
+    make("late_contradiction", [&](int) { return lateContradictionGrid(random); });
+    return sets;
+}
+
+} // namespace kaleno::testing
