@@ -51,16 +51,11 @@ std::optional<CellTexts> parseJsonLine(const QByteArray &line, QString *error)
     return texts;
 }
 
-QByteArray plainAnswer(const SolveOutcome &outcome)
+const char *outcomeWords(OutcomeKind kind)
 {
-    switch (outcome.kind) {
-    case OutcomeKind::Solved: {
-        QByteArray digits;
-        digits.reserve(CellCount);
-        for (const auto &text : outcome.texts)
-            digits += QByteArray::fromStdString(text);
-        return digits;
-    }
+    switch (kind) {
+    case OutcomeKind::Solved:
+        return "solved";
     case OutcomeKind::NoSolution:
         return "no solution";
     case OutcomeKind::InputError:
@@ -68,22 +63,18 @@ QByteArray plainAnswer(const SolveOutcome &outcome)
     case OutcomeKind::StepLimit:
         return "step limit";
     }
-    return {};
+    return "";
 }
 
-const char *outcomeName(OutcomeKind kind)
+QByteArray plainAnswer(const SolveOutcome &outcome)
 {
-    switch (kind) {
-    case OutcomeKind::Solved:
-        return "solved";
-    case OutcomeKind::NoSolution:
-        return "no_solution";
-    case OutcomeKind::InputError:
-        return "input_error";
-    case OutcomeKind::StepLimit:
-        return "step_limit";
-    }
-    return "";
+    if (outcome.kind != OutcomeKind::Solved)
+        return outcomeWords(outcome.kind);
+    QByteArray digits;
+    digits.reserve(CellCount);
+    for (const auto &text : outcome.texts)
+        digits += QByteArray::fromStdString(text);
+    return digits;
 }
 
 QByteArray jsonAnswer(const SolveOutcome &outcome)
@@ -100,7 +91,7 @@ QByteArray jsonAnswer(const SolveOutcome &outcome)
     // QJsonObject would sort the keys; the answer keeps them in the order people read them.
     auto compact = [](const QJsonArray &array) { return QJsonDocument(array).toJson(QJsonDocument::Compact); };
     QByteArray answer = "{\"outcome\":\"";
-    answer += outcomeName(outcome.kind);
+    answer += QByteArray(outcomeWords(outcome.kind)).replace(' ', '_');
     answer += "\",\"texts\":" + compact(texts);
     answer += ",\"orange\":" + compact(orange);
     answer += ",\"error_cell\":";

@@ -34,7 +34,8 @@ QByteArray jsonCountAnswer(const GridReading &reading, int completions);
 /// The JSON answer to a line that could not be read.
 QByteArray jsonInvalidLine();
 
-/// The name an outcome goes by in JSON: "solved", "no_solution", ...
-const char *outcomeName(OutcomeKind kind);
+/// An outcome in words, as the plain answers and the statistics give it: "solved",
+/// "no solution", "input error", "step limit".
+const char *outcomeWords(OutcomeKind kind);
 
 } // namespace kaleno

@@ -148,25 +148,10 @@ private:
                 answer(m_options.json ? jsonCountAnswer(entry.reading, entry.completions)
                                       : plainCountAnswer(entry.reading, entry.completions));
             } else {
-                ++m_tallies[outcomeLabel(entry.outcome.kind)];
+                ++m_tallies[outcomeWords(entry.outcome.kind)];
                 answer(m_options.json ? jsonAnswer(entry.outcome) : plainAnswer(entry.outcome));
             }
         }
-    }
-
-    static const char *outcomeLabel(OutcomeKind kind)
-    {
-        switch (kind) {
-        case OutcomeKind::Solved:
-            return "solved";
-        case OutcomeKind::NoSolution:
-            return "no solution";
-        case OutcomeKind::InputError:
-            return "input error";
-        case OutcomeKind::StepLimit:
-            return "step limit";
-        }
-        return "";
     }
 
     static const char *countLabel(int completions)

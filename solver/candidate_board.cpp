@@ -112,18 +112,33 @@ int CandidateBoard::firstUnsolvedCell() const
     return -1;
 }
 
+namespace {
+
+// Appends the candidates of `cell` to `branch`, one option a digit.
+void addCellOptions(CandidateBoard::Branch &branch, int cell, unsigned digits)
+{
+    for (; digits; digits &= digits - 1) {
+        branch.cells[static_cast<std::size_t>(branch.count)] = static_cast<std::uint8_t>(cell);
+        branch.digits[static_cast<std::size_t>(branch.count)] = static_cast<std::uint8_t>(std::countr_zero(digits) + 1);
+        ++branch.count;
+    }
+}
+
+} // namespace
+
+CandidateBoard::Branch CandidateBoard::firstCellBranch() const
+{
+    Branch branch;
+    const int cell = firstUnsolvedCell();
+    if (cell >= 0)
+        addCellOptions(branch, cell, candidates(cell));
+    return branch;
+}
+
 CandidateBoard::Branch CandidateBoard::branch() const
 {
     Branch branch;
-    auto takeCell = [&](int cell) {
-        unsigned digits = candidates(cell);
-        while (digits) {
-            branch.cells[static_cast<std::size_t>(branch.count)] = static_cast<std::uint8_t>(cell);
-            branch.digits[static_cast<std::size_t>(branch.count)] = static_cast<std::uint8_t>(std::countr_zero(digits) + 1);
-            ++branch.count;
-            digits &= digits - 1;
-        }
-    };
+    auto takeCell = [&](int cell) { addCellOptions(branch, cell, candidates(cell)); };
     // `places` holds cells of one digit as three band masks.
     auto takePlaces = [&](int d, const std::uint32_t (&places)[3]) {
         for (int band = 0; band < 3; ++band) {

@@ -60,6 +60,10 @@ public:
     /// ascending digit order, places in ascending cell order. Empty when the board is solved.
     Branch branch() const;
 
+    /// The candidates of the first unsolved cell, in ascending order. Empty when the board is
+    /// solved.
+    Branch firstCellBranch() const;
+
     DigitMask candidates(int cell) const;
 
     /// The digit of a solved cell; 0 for a cell that is not solved.

@@ -36,120 +36,30 @@ namespace {
 
 enum class Finish { Found, None, OutOfBudget };
 
-// The main search: depth-first on the first unsolved cell, ascending, resumable. Frame i holds
-// the node at depth i and the values of its branching cell still to try.
-class RowMajorSearch
+// A depth-first search on an explicit stack, so that it can stop after so many nodes and go
+// on later from where it stopped. Frame i holds the node at depth i and the options of its
+// branch still to try. The two searches of the engine differ only in how they branch.
+class ResumableSearch
 {
 public:
-    struct Frame
-    {
-        CandidateBoard board;
-        int cell = 0;
-        unsigned digitsLeft = 0; // bit d - 1 for digit d
-        bool known = false; // the node is known to hold a completion
-        std::uint64_t id = 0; // tells frames that reused a slot apart
+    enum class Order {
+        RowMajor, // the first unsolved cell, ascending: the first completion is the smallest
+        FewestOptions, // the constraint with the fewest options: quick to prove there is none
     };
+
+    explicit ResumableSearch(Order order)
+        : m_order(order)
+    {
+    }
 
     void start(const CandidateBoard &root)
     {
         m_frames[0].board = root;
+        m_depth = 0;
         open(0);
-        m_depth = 0;
     }
 
-    /// Opens up to `budget` nodes. Found leaves the smallest completion in `out`.
-    Finish run(long budget, Grid &out, std::uint64_t &nodes)
-    {
-        if (m_frames[0].board.isSolved()) {
-            out = m_frames[0].board.grid();
-            return Finish::Found;
-        }
-        while (budget-- > 0) {
-            while (m_frames[static_cast<std::size_t>(m_depth)].digitsLeft == 0) {
-                if (m_depth == 0)
-                    return Finish::None;
-                --m_depth;
-            }
-            Frame &frame = m_frames[static_cast<std::size_t>(m_depth)];
-            const int digit = std::countr_zero(frame.digitsLeft) + 1;
-            frame.digitsLeft &= frame.digitsLeft - 1;
-            ++nodes;
-            Frame &child = m_frames[static_cast<std::size_t>(m_depth + 1)];
-            child.board = frame.board;
-            if (!child.board.place(frame.cell, digit))
-                continue;
-            if (child.board.isSolved()) {
-                out = child.board.grid();
-                return Finish::Found;
-            }
-            ++m_depth;
-            open(m_depth);
-        }
-        return Finish::OutOfBudget;
-    }
-
-    /// The shallowest node of the current path not yet known to hold a completion, or -1.
-    int firstUnknown() const
-    {
-        for (int depth = 0; depth <= m_depth; ++depth) {
-            if (!m_frames[static_cast<std::size_t>(depth)].known)
-                return depth;
-        }
-        return -1;
-    }
-
-    const Frame &frame(int depth) const { return m_frames[static_cast<std::size_t>(depth)]; }
-
-    /// The node at `depth` holds `completion`: so does every node below it on the path whose
-    /// branching values agree with it.
-    void markKnown(int depth, const Grid &completion)
-    {
-        m_frames[static_cast<std::size_t>(depth)].known = true;
-        for (int d = depth; d < m_depth; ++d) {
-            const Frame &parent = m_frames[static_cast<std::size_t>(d)];
-            const int taken = completion[static_cast<std::size_t>(parent.cell)];
-            // The child on the path took the lowest digit that was tried last.
-            if (childDigit(d) != taken)
-                break;
-            m_frames[static_cast<std::size_t>(d + 1)].known = true;
-        }
-    }
-
-    /// The node at `depth` holds no completion: drop it and everything below it.
-    /* depth >= 1 */
-    void cut(int depth) { m_depth = depth - 1; }
-
-private:
-    void open(int depth)
-    {
-        Frame &frame = m_frames[static_cast<std::size_t>(depth)];
-        frame.cell = frame.board.firstUnsolvedCell();
-        frame.digitsLeft = frame.cell < 0 ? 0 : frame.board.candidates(frame.cell); // -1: solved
-        frame.known = false;
-        frame.id = ++m_opened;
-    }
-
-    // The digit that the child of the frame at `depth` holds in the branching cell.
-    int childDigit(int depth) const { return m_frames[static_cast<std::size_t>(depth + 1)].board.digitAt(m_frames[static_cast<std::size_t>(depth)].cell); }
-
-    std::array<Frame, CellCount + 1> m_frames;
-    int m_depth = 0;
-    std::uint64_t m_opened = 0;
-};
-
-// The check: any completion of a node, or proof that there is none, branching on the
-// constraint with the fewest options. Resumable.
-class AnyCompletionSearch
-{
-public:
-    void start(const CandidateBoard &node)
-    {
-        m_frames[0].board = node;
-        m_frames[0].branch = node.branch();
-        m_frames[0].next = 0;
-        m_depth = 0;
-    }
-
+    /// Opens up to `budget` nodes. Found leaves the completion reached in `out`.
     Finish run(long budget, Grid &out, std::uint64_t &nodes)
     {
         if (m_frames[0].board.isSolved()) {
@@ -173,38 +83,86 @@ public:
                 out = child.board.grid();
                 return Finish::Found;
             }
-            child.branch = child.board.branch();
-            child.next = 0;
             ++m_depth;
+            open(m_depth);
         }
         return Finish::OutOfBudget;
     }
+
+    // The current path, as the check works down it.
+
+    /// The shallowest node of the current path not yet known to hold a completion, or -1.
+    int firstUnknown() const
+    {
+        for (int depth = 0; depth <= m_depth; ++depth) {
+            if (!m_frames[static_cast<std::size_t>(depth)].known)
+                return depth;
+        }
+        return -1;
+    }
+
+    const CandidateBoard &node(int depth) const { return m_frames[static_cast<std::size_t>(depth)].board; }
+
+    /// Tells the frames that reused a slot of the stack apart.
+    std::uint64_t nodeId(int depth) const { return m_frames[static_cast<std::size_t>(depth)].id; }
+
+    /// The node at `depth` holds `completion`: so does every node below it on the path that
+    /// was reached by options agreeing with it.
+    void markKnown(int depth, const Grid &completion)
+    {
+        m_frames[static_cast<std::size_t>(depth)].known = true;
+        for (int d = depth; d < m_depth; ++d) {
+            const Frame &parent = m_frames[static_cast<std::size_t>(d)];
+            const auto taken = static_cast<std::size_t>(parent.next - 1); // the option on the path
+            if (completion[parent.branch.cells[taken]] != parent.branch.digits[taken])
+                break;
+            m_frames[static_cast<std::size_t>(d + 1)].known = true;
+        }
+    }
+
+    /// The node at `depth` holds no completion: drop it and everything below it.
+    /* depth >= 1 */
+    void cut(int depth) { m_depth = depth - 1; }
 
 private:
     struct Frame
     {
         CandidateBoard board;
         CandidateBoard::Branch branch;
-        int next = 0;
+        int next = 0; // the option to try next
+        bool known = false; // the node is known to hold a completion
+        std::uint64_t id = 0;
     };
+
+    void open(int depth)
+    {
+        Frame &frame = m_frames[static_cast<std::size_t>(depth)];
+        frame.branch = m_order == Order::RowMajor ? frame.board.firstCellBranch() : frame.board.branch();
+        frame.next = 0;
+        frame.known = false;
+        frame.id = ++m_opened;
+    }
+
+    Order m_order;
     std::array<Frame, CellCount + 1> m_frames;
     int m_depth = 0;
+    std::uint64_t m_opened = 0;
 };
 
 // The two searches' stacks: some 25 KB, made once per thread rather than cleared for every
 // solve.
 struct Searches
 {
-    RowMajorSearch main;
-    AnyCompletionSearch check;
+    ResumableSearch main {ResumableSearch::Order::RowMajor};
+    ResumableSearch check {ResumableSearch::Order::FewestOptions};
 };
 
 // Work is shared out in turns: so many nodes for the main search, then so many for the check.
 Finish smallestCompletion(const CandidateBoard &root, const SearchShares &shares, Grid &out, std::uint64_t &nodes)
 {
     thread_local auto searches = std::make_unique<Searches>();
-    RowMajorSearch &main = searches->main;
-    AnyCompletionSearch &check = searches->check;
+    ResumableSearch &main = searches->main;
+    ResumableSearch &check = searches->check;
     main.start(root);
     int checkedDepth = -1;
     std::uint64_t checkedId = 0;
@@ -216,10 +174,10 @@ Finish smallestCompletion(const CandidateBoard &root, const SearchShares &shares
         const int depth = main.firstUnknown();
         if (depth < 0)
             continue; // the whole path is known to lead somewhere: only the main search can go on
-        if (depth != checkedDepth || main.frame(depth).id != checkedId) {
-            check.start(main.frame(depth).board);
+        if (depth != checkedDepth || main.nodeId(depth) != checkedId) {
+            check.start(main.node(depth));
             checkedDepth = depth;
-            checkedId = main.frame(depth).id;
+            checkedId = main.nodeId(depth);
         }
         Grid completion;
         switch (check.run(shares.check, completion, nodes)) {

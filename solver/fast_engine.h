@@ -11,7 +11,7 @@ namespace kaleno {
 struct SearchShares
 {
     long rowMajor = 128;
-    long check = 32;
+    long check = 16;
 };
 
 /// The smallest completion in row-major order of `givens` (0 for a free cell), or Exhausted

@@ -32,9 +32,11 @@ TEST(CellArray, ChecksEveryIndex)
     EXPECT_EQ(runtimeErrorOf([&] { return store.GivenValue(-1); }), 9);
 }
 
+// NextFreeCell and PreviousFreeCell from `from` over a store whose listed cells are given.
 struct CursorCase
 {
     const char *name;
+    bool forwards; // NextFreeCell, else PreviousFreeCell
     std::vector<int> givens;
     int from;
     int expected; // the result, or the error number when `error` is set
@@ -47,31 +49,42 @@ std::ostream &operator<<(std::ostream &out, const CursorCase &c)
     return out << c.name;
 }
 
-class NextFreeCellTest : public ::testing::TestWithParam<CursorCase>
+class FreeCellCursor : public ::testing::TestWithParam<CursorCase>
 {
 };
 
-TEST_P(NextFreeCellTest, FindsTheNextFreeCellAndLeavesScanIndexOnIt)
+TEST_P(FreeCellCursor, FindsTheFreeCellAndLeavesScanIndexOnIt)
 {
     const CursorCase &c = GetParam();
     Module_Sudoku store = storeWithGivens(c.givens);
     store.ScanIndex = 1234;
+    const auto from = static_cast<std::int16_t>(c.from);
+    auto call = [&] { return c.forwards ? store.NextFreeCell(from) : store.PreviousFreeCell(from); };
     if (c.error)
-        EXPECT_EQ(runtimeErrorOf([&] { store.NextFreeCell(static_cast<std::int16_t>(c.from)); }), c.expected);
+        EXPECT_EQ(runtimeErrorOf(call), c.expected);
     else
-        EXPECT_EQ(store.NextFreeCell(static_cast<std::int16_t>(c.from)), c.expected);
+        EXPECT_EQ(call(), c.expected);
     EXPECT_EQ(store.ScanIndex, c.scanAfter);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, NextFreeCellTest,
-    ::testing::Values(CursorCase {"FirstOfEmptyGrid", {}, 0, 1, 1},
-        CursorCase {"SkipsGivens", {5, 6, 7}, 4, 8, 8},
-        CursorCase {"LastCellIsAlwaysPastTheEndAndKeepsScanIndex", {}, 81, 82, 1234},
-        CursorCase {"NoneAfterIsPastTheEnd", {79, 80, 81}, 78, 82, 82},
-        CursorCase {"FromMinusOneIsSlotZero", {}, -1, 0, 0},
-        CursorCase {"PastTheEndFails", {}, 82, 9, 83, true},
-        CursorCase {"BelowSlotZeroFails", {}, -2, 9, -1, true},
-        CursorCase {"CursorOverflowFails", {}, 32767, 6, 1234, true}),
+constexpr bool Next = true, Previous = false;
+
+INSTANTIATE_TEST_SUITE_P(Table, FreeCellCursor,
+    ::testing::Values(CursorCase {"NextFirstOfEmptyGrid", Next, {}, 0, 1, 1},
+        CursorCase {"NextSkipsGivens", Next, {5, 6, 7}, 4, 8, 8},
+        CursorCase {"NextFromLastCellIsPastTheEndAndKeepsScanIndex", Next, {}, 81, 82, 1234},
+        CursorCase {"NextNoneAfterIsPastTheEnd", Next, {79, 80, 81}, 78, 82, 82},
+        CursorCase {"NextFromMinusOneIsSlotZero", Next, {}, -1, 0, 0},
+        CursorCase {"NextPastTheEndFails", Next, {}, 82, 9, 83, true},
+        CursorCase {"NextBelowSlotZeroFails", Next, {}, -2, 9, -1, true},
+        CursorCase {"NextCursorOverflowFails", Next, {}, 32767, 6, 1234, true},
+        CursorCase {"PreviousNeighbour", Previous, {}, 40, 39, 39},
+        CursorCase {"PreviousSkipsGivens", Previous, {5, 6, 7}, 8, 4, 4},
+        CursorCase {"PreviousAllGivenBeforeIsSlotZero", Previous, {1, 2, 3}, 4, 0, 0},
+        CursorCase {"PreviousFromPastTheEnd", Previous, {81}, 82, 80, 80},
+        CursorCase {"PreviousFromSlotZeroFails", Previous, {}, 0, 9, -1, true},
+        CursorCase {"PreviousFromBeyondPastTheEndFails", Previous, {}, 83, 9, 82, true},
+        CursorCase {"PreviousCursorOverflowFails", Previous, {}, -32768, 6, 1234, true}),
     [](const auto &row) { return std::string(row.param.name); });
 
 TEST(NextFreeCell, IsPastTheEndWhenEveryCellIsGiven)
@@ -82,32 +95,6 @@ TEST(NextFreeCell, IsPastTheEndWhenEveryCellIsGiven)
     EXPECT_EQ(store.NextFreeCell(0), 82);
     EXPECT_EQ(store.ScanIndex, 82);
 }
-
-class PreviousFreeCellTest : public ::testing::TestWithParam<CursorCase>
-{
-};
-
-TEST_P(PreviousFreeCellTest, FindsThePreviousFreeCellAndLeavesScanIndexOnIt)
-{
-    const CursorCase &c = GetParam();
-    Module_Sudoku store = storeWithGivens(c.givens);
-    store.ScanIndex = 1234;
-    if (c.error)
-        EXPECT_EQ(runtimeErrorOf([&] { store.PreviousFreeCell(static_cast<std::int16_t>(c.from)); }), c.expected);
-    else
-        EXPECT_EQ(store.PreviousFreeCell(static_cast<std::int16_t>(c.from)), c.expected);
-    EXPECT_EQ(store.ScanIndex, c.scanAfter);
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, PreviousFreeCellTest,
-    ::testing::Values(CursorCase {"Neighbour", {}, 40, 39, 39},
-        CursorCase {"SkipsGivens", {5, 6, 7}, 8, 4, 4},
-        CursorCase {"AllGivenBeforeIsSlotZero", {1, 2, 3}, 4, 0, 0},
-        CursorCase {"FromPastTheEnd", {81}, 82, 80, 80},
-        CursorCase {"FromSlotZeroFails", {}, 0, 9, -1, true},
-        CursorCase {"FromBeyondPastTheEndFails", {}, 83, 9, 82, true},
-        CursorCase {"CursorOverflowFails", {}, -32768, 6, 1234, true}),
-    [](const auto &row) { return std::string(row.param.name); });
 
 bool sharesUnit(int a, int b)
 {

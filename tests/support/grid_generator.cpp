@@ -78,6 +78,24 @@ Grid sparseGrid(Random &random, int givens)
     return grid;
 }
 
+namespace {
+
+// Turns the given at `cell` into another digit that repeats nowhere and leaves no completion.
+// False, with the grid as it was, when no digit does.
+bool breakGiven(Grid &grid, int cell)
+{
+    const auto given = grid[static_cast<std::size_t>(cell)];
+    for (int digit = 1; digit <= 9; ++digit) {
+        grid[static_cast<std::size_t>(cell)] = static_cast<std::uint8_t>(digit);
+        if (digit != given && !hasRepeatedDigits(grid) && countCompletions(grid, 1) == 0)
+            return true;
+    }
+    grid[static_cast<std::size_t>(cell)] = given;
+    return false;
+}
+
+} // namespace
+
 Grid denseGrid(Random &random, int blanks)
 {
     Grid grid = randomSolution(random);
@@ -91,14 +109,8 @@ Grid brokenGrid(Random &random, int blanks, int from)
     for (;;) {
         Grid grid = denseGrid(random, blanks);
         const int cell = from + random.below(CellCount - from);
-        const auto given = grid[static_cast<std::size_t>(cell)];
-        if (given == 0)
-            continue;
-        for (int digit = 1; digit <= 9; ++digit) {
-            grid[static_cast<std::size_t>(cell)] = static_cast<std::uint8_t>(digit);
-            if (digit != given && !hasRepeatedDigits(grid) && countCompletions(grid, 1) == 0)
-                return grid;
-        }
+        if (grid[static_cast<std::size_t>(cell)] != 0 && breakGiven(grid, cell))
+            return grid;
     }
 }
 
@@ -119,15 +131,8 @@ Grid unsolvableGrid(Random &random)
     for (;;) {
         Grid grid = uniqueGrid(random);
         for (int cell : shuffledCells(random)) {
-            const auto given = grid[static_cast<std::size_t>(cell)];
-            if (given == 0)
-                continue;
-            for (int digit = 1; digit <= 9; ++digit) {
-                grid[static_cast<std::size_t>(cell)] = static_cast<std::uint8_t>(digit);
-                if (digit != given && !hasRepeatedDigits(grid) && countCompletions(grid, 1) == 0)
-                    return grid;
-            }
-            grid[static_cast<std::size_t>(cell)] = given;
+            if (grid[static_cast<std::size_t>(cell)] != 0 && breakGiven(grid, cell))
+                return grid;
         }
     }
 }
