@@ -22,6 +22,9 @@
 //     to hold one, and so is each node below it on the path that agrees with that completion.
 //     The main search gets most of the work; cuts only ever skip empty branches, so point 2
 //     still holds.
+//  4. At the root the check goes on after its first completion and counts to two. A grid with
+//     exactly one completion has no smaller one: the check's answer is then the answer, even
+//     when the main search is still on its way to it.
 
 #include "fast_engine.h"
 
@@ -166,6 +169,9 @@ Finish smallestCompletion(const CandidateBoard &root, const SearchShares &shares
     main.start(root);
     int checkedDepth = -1;
     std::uint64_t checkedId = 0;
+    // At the root the check counts to two: a grid with exactly one completion needs no more.
+    int rootCompletions = 0;
+    Grid rootCompletion;
     for (;;) {
         const Finish finish = main.run(shares.rowMajor, out, nodes);
         if (finish != Finish::OutOfBudget)
@@ -182,11 +188,19 @@ Finish smallestCompletion(const CandidateBoard &root, const SearchShares &shares
         Grid completion;
         switch (check.run(shares.check, completion, nodes)) {
         case Finish::Found:
-            main.markKnown(depth, completion);
+            if (depth == 0 && ++rootCompletions == 1) {
+                rootCompletion = completion;
+                break; // go on counting
+            }
+            main.markKnown(depth, depth == 0 ? rootCompletion : completion);
             break;
         case Finish::None:
-            if (depth == 0)
-                return Finish::None;
+            if (depth == 0) {
+                if (rootCompletions == 0)
+                    return Finish::None;
+                out = rootCompletion; // the only one, so the smallest
+                return Finish::Found;
+            }
             main.cut(depth);
             checkedDepth = -1;
             break;
