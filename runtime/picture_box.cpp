@@ -1,0 +1,105 @@
+#include "picture_box.h"
+
+#include "twips.h"
+#include "ui_style.h"
+
+#include <QPainter>
+#include <qdrawutil.h>
+
+namespace kaleno {
+
+PictureBox::PictureBox(QWidget *parent)
+    : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PictureBox::setBackColour(Colour colour)
+{
+    m_back = toQColor(colour);
+    m_canvas = QImage();
+    update();
+}
+
+void PictureBox::setPicture(const QImage &picture)
+{
+    m_picture = picture;
+    m_canvas = QImage();
+    update();
+}
+
+void PictureBox::setSunkenBorder(bool sunken)
+{
+    m_sunken = sunken;
+    m_canvas = QImage();
+    update();
+}
+
+double PictureBox::scaleWidth() const
+{
+    return drawingArea().width() * TwipsPerPixel;
+}
+
+double PictureBox::scaleHeight() const
+{
+    return drawingArea().height() * TwipsPerPixel;
+}
+
+void PictureBox::line(double x1, double y1, double x2, double y2, Colour colour)
+{
+    ensureCanvas();
+    QPainter painter(&m_canvas);
+    // A one-pixel line through the pixel centres, as the twips fall: no smoothing, end included.
+    painter.setPen(QPen(toQColor(colour), 0));
+    const QPointF from(x1 / TwipsPerPixel, y1 / TwipsPerPixel);
+    const QPointF to(x2 / TwipsPerPixel, y2 / TwipsPerPixel);
+    painter.drawLine(from, to);
+    painter.drawPoint(to);
+    const QRect touched = QRectF(from, to).normalized().toAlignedRect().adjusted(-1, -1, 2, 2);
+    update(touched.translated(drawingArea().topLeft()));
+}
+
+void PictureBox::moveChild(QWidget *child, double left, double top) const
+{
+    child->move(drawingArea().topLeft() + twipsPoint(left, top));
+}
+
+QRect PictureBox::drawingArea() const
+{
+    const int border = borderWidth();
+    return rect().adjusted(border, border, -border, -border);
+}
+
+void PictureBox::ensureCanvas()
+{
+    const qreal ratio = devicePixelRatioF();
+    const QSize size = drawingArea().size();
+    if (!m_canvas.isNull() && m_canvas.devicePixelRatio() == ratio && m_canvas.deviceIndependentSize() == QSizeF(size))
+        return;
+    QImage canvas(size * ratio, QImage::Format_RGB32);
+    canvas.setDevicePixelRatio(ratio);
+    canvas.fill(m_back);
+    QPainter painter(&canvas);
+    if (!m_canvas.isNull())
+        painter.drawImage(0, 0, m_canvas); // a new size or density keeps what was drawn
+    else if (!m_picture.isNull())
+        painter.drawImage(0, 0, m_picture); // natural size, in logical pixels
+    m_canvas = canvas;
+}
+
+void PictureBox::paintEvent(QPaintEvent *)
+{
+    ensureCanvas();
+    QPainter painter(this);
+    painter.drawImage(drawingArea().topLeft(), m_canvas);
+    // The sunken edge: two pixels, shadow above and left, light below and right.
+    if (m_sunken)
+        qDrawWinPanel(&painter, rect(), palette(), true);
+}
+
+void PictureBox::resizeEvent(QResizeEvent *)
+{
+    ensureCanvas();
+}
+
+} // namespace kaleno

@@ -1,0 +1,58 @@
+#include "program_end.h"
+
+#include "message_box.h"
+
+#include <QApplication>
+
+#include <cstdlib>
+
+namespace kaleno {
+
+namespace {
+
+std::function<void(int)> &endHandler()
+{
+    static std::function<void(int)> installed;
+    return installed;
+}
+
+QString describe(int number)
+{
+    switch (number) {
+    case 6:
+        return QStringLiteral("Dépassement de capacité");
+    case 9:
+        return QStringLiteral("L'indice n'appartient pas à la plage");
+    default:
+        return QStringLiteral("Erreur inconnue");
+    }
+}
+
+} // namespace
+
+void endProgram(int status)
+{
+    if (endHandler()) {
+        endHandler()(status);
+        return;
+    }
+    if (QCoreApplication::instance())
+        QCoreApplication::exit(status);
+    else
+        std::exit(status);
+}
+
+void setProgramEndHandler(std::function<void(int)> handler)
+{
+    endHandler() = std::move(handler);
+}
+
+void endOnUntrappedError(const RuntimeError &error)
+{
+    messageBox(QApplication::activeWindow(),
+               QStringLiteral("Erreur d'exécution '%1' :\n\n%2").arg(error.number()).arg(describe(error.number())),
+               MessageBoxOkOnly + MessageBoxCritical, QCoreApplication::applicationName());
+    endProgram(1);
+}
+
+} // namespace kaleno

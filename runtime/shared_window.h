@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+namespace kaleno {
+
+/// The one shared instance of a window class. The instance is made on first use and lives as
+/// long as the program. Its window is loaded on demand: built from its design, with its load
+/// handler run by its constructor; unloading destroys the window, and the next use loads a
+/// fresh one from the design again.
+///
+/// `Window` is a QWidget whose constructor takes the owner window and loads the design, and
+/// which destroys itself when it is unloaded.
+template<typename Window>
+class SharedWindow
+{
+public:
+    static SharedWindow &instance()
+    {
+        static SharedWindow shared;
+        return shared;
+    }
+
+    /// The loaded window, or null.
+    Window *loaded() const { return m_window.data(); }
+
+    /// Loads the window when it is not loaded.
+    Window &load(QWidget *owner)
+    {
+        if (!m_window)
+            m_window = new Window(owner);
+        return *m_window;
+    }
+
+    /// Visible = True: loads the window if need be and shows it. A window already shown stays
+    /// as it is.
+    Window &show(QWidget *owner)
+    {
+        Window &window = load(owner);
+        if (!window.isVisible())
+            window.show();
+        return window;
+    }
+
+    /// The window unloads: from now on it is not the loaded window any more, even while its
+    /// deletion is still pending.
+    void forget(const Window *window)
+    {
+        if (m_window == window)
+            m_window.clear();
+    }
+
+private:
+    SharedWindow() = default;
+    QPointer<Window> m_window;
+};
+
+} // namespace kaleno

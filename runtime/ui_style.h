@@ -1,0 +1,38 @@
+#pragma once
+
+#include "colour.h"
+
+#include <QColor>
+#include <QFont>
+
+class QWidget;
+
+namespace kaleno {
+
+/// A 0x00BBGGRR colour as Qt takes it.
+inline QColor toQColor(Colour colour)
+{
+    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                  static_cast<int>((colour >> 16) & 0xFF));
+}
+
+inline Colour fromQColor(const QColor &colour)
+{
+    return colourFromRgb(colour.red(), colour.green(), colour.blue());
+}
+
+/// Colours of the desktop's scheme, named by their role.
+enum class SystemColour { ButtonFace, ButtonText, ButtonShadow, WindowBackground, WindowText, Desktop };
+
+/// The colour the current palette gives the role. The desktop background has no role of its
+/// own in Qt's palettes; it takes the palette's mid tone, which the texts drawn over it
+/// (button text) stay readable on.
+QColor systemColour(SystemColour role);
+
+/// The designs' font, MS Sans Serif at `points`, or the closest face the desktop has.
+QFont designFont(double points);
+
+/// Paints the background of `widget` in `colour`, opaque.
+void setBackColour(QWidget *widget, const QColor &colour);
+
+} // namespace kaleno
