@@ -168,7 +168,8 @@ void FrmAPropos::showEvent(QShowEvent *event)
     if (!m_placed) {
         m_placed = true;
         const QRect around = m_owner ? m_owner->frameGeometry() : screen()->availableGeometry();
-        move(around.center() - rect().center());
+        const QRect frame = frameGeometry(); // title bar and borders, where already known
+        move(around.center() - QPoint(frame.width() / 2, frame.height() / 2));
     }
     QWidget::showEvent(event);
 }

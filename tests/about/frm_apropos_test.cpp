@@ -22,6 +22,7 @@ private slots:
     void layoutInPixels_data();
     void layoutInPixels();
     void textsAndColours();
+    void opensCentredOnItsOwner();
     void focusIsOnOkAndEscapeDoesNothing();
     void enterAndSpaceClose_data();
     void enterAndSpaceClose();
@@ -128,6 +129,15 @@ void FrmAProposTest::textsAndColours()
     auto *box = window.findChild<PictureBox *>(QStringLiteral("PBFond"));
     QCOMPARE(box->scaleWidth(), 3750.0);
     QCOMPARE(box->scaleHeight(), 3750.0);
+}
+
+void FrmAProposTest::opensCentredOnItsOwner()
+{
+    QWidget owner;
+    owner.setGeometry(100, 150, 600, 400);
+    owner.show();
+    FrmAPropos &window = FrmAPropos::showShared(&owner);
+    QVERIFY((window.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength() <= 2);
 }
 
 void FrmAProposTest::focusIsOnOkAndEscapeDoesNothing()
