@@ -71,10 +71,19 @@ FrmAPropos::FrmAPropos(QWidget *owner)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     buildDesign();
+    windowLoaded();
     Form_Load();
 }
 
-FrmAPropos::~FrmAPropos() = default;
+FrmAPropos::~FrmAPropos()
+{
+    // Destroyed without an unload (its owner went first): it goes without its unload handler.
+    if (!m_unloaded) {
+        m_unloaded = true;
+        SharedWindow<FrmAPropos>::instance().forget(this);
+        windowUnloaded();
+    }
+}
 
 FrmAPropos &FrmAPropos::showShared(QWidget *owner)
 {
@@ -195,6 +204,7 @@ void FrmAPropos::unload()
     m_unloaded = true;
     Form_Unload();
     SharedWindow<FrmAPropos>::instance().forget(this);
+    windowUnloaded();
 }
 
 void FrmAPropos::TmrAPropos_Timer()

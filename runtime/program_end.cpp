@@ -47,6 +47,21 @@ void setProgramEndHandler(std::function<void(int)> handler)
     endHandler() = std::move(handler);
 }
 
+namespace {
+int loadedWindows = 0;
+} // namespace
+
+void windowLoaded()
+{
+    ++loadedWindows;
+}
+
+void windowUnloaded()
+{
+    if (--loadedWindows == 0)
+        endProgram(0);
+}
+
 void endOnUntrappedError(const RuntimeError &error)
 {
     messageBox(QApplication::activeWindow(),
