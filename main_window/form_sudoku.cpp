@@ -1,0 +1,285 @@
+#include "form_sudoku.h"
+
+#include "about/frm_apropos.h"
+#include "main_window/separator_bar.h"
+#include "runtime/message_box.h"
+#include "runtime/program_end.h"
+#include "runtime/shared_window.h"
+#include "runtime/twips.h"
+#include "runtime/ui_style.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+
+#include <limits>
+
+namespace kaleno {
+
+namespace {
+
+// The client area below the menu bar, in twips.
+constexpr int ClientWidth = 6570;
+constexpr int ClientHeight = 5115;
+
+// The grid: cell k lies in row k div 9 and column k mod 9, 480 twips apart both ways.
+constexpr int CellPitch = 480;
+constexpr int FirstCellLeft = 120;
+constexpr int FirstCellTop = 360;
+
+constexpr Colour SilverColour = 0xC0C0C0;
+constexpr Colour YellowColour = 0x00FFFF;
+constexpr Colour BlackColour = 0x000000;
+
+// The sample puzzle behind the hidden button: (cell, digit), in the order they are written.
+constexpr std::array<std::pair<int, int>, 23> SamplePuzzle = {{
+    {0, 1}, {5, 7}, {7, 9}, {10, 3}, {13, 2}, {17, 8}, {20, 9}, {21, 6}, {24, 5}, {29, 5}, {30, 3}, {33, 9},
+    {37, 1}, {40, 8}, {44, 2}, {45, 6}, {50, 4}, {54, 3}, {61, 1}, {64, 4}, {71, 7}, {74, 7}, {78, 3},
+}};
+
+const QString NoSolutionMessage = QStringLiteral("Aucune solution trouvée !");
+const QString NoSolutionTitle = QStringLiteral("Aucune solution");
+const QString InputErrorMessage =
+    QStringLiteral("Une erreur est survenue. Veuillez vérifier la saisie des valeurs de la grille, merci.");
+const QString InputErrorTitle = QStringLiteral("ERREUR DE SAISIE");
+
+// The cell's BackColor: the background of a text box is its palette's base colour.
+void setCellBackColour(QLineEdit *cell, const QColor &colour)
+{
+    QPalette palette = cell->palette();
+    palette.setColor(QPalette::Base, colour);
+    cell->setPalette(palette);
+}
+
+QPushButton *makeButton(QWidget *container, const char *name, const QString &caption, const QRect &twips)
+{
+    auto *button = new QPushButton(caption, container);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
+    button->setAutoDefault(false); // no default button: Enter in a cell does nothing
+    return button;
+}
+
+} // namespace
+
+FormSudoku::FormSudoku(QWidget *owner)
+    : QMainWindow(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                             | Qt::WindowCloseButtonHint)
+{
+    buildDesign();
+    buildMenus();
+    windowLoaded();
+    Form_Load();
+}
+
+FormSudoku::~FormSudoku()
+{
+    unload();
+}
+
+void FormSudoku::buildDesign()
+{
+    setObjectName(QStringLiteral("FormSudoku"));
+    setWindowTitle(QStringLiteral("Kaleno"));
+    setWindowIcon(QIcon(QStringLiteral(":/pictures/kaleno.ico")));
+    setFont(designFont(8));
+
+    auto *client = new QWidget(this);
+    client->setFixedSize(twipsToPixels(ClientWidth), twipsToPixels(ClientHeight));
+    setBackColour(client, systemColour(SystemColour::ButtonFace));
+    setCentralWidget(client);
+    layout()->setSizeConstraint(QLayout::SetFixedSize); // the user cannot resize it
+
+    Frame1 = new QGroupBox(QStringLiteral("Grille 9x9"), client);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(twipsRect(120, 120, 4455, 4815));
+    Frame1->setFocusPolicy(Qt::NoFocus);
+
+    const QFont cellFont = designFont(12);
+    const QColor windowBackground = systemColour(SystemColour::WindowBackground);
+    for (int k = 0; k < CellCount; ++k) {
+        auto *cell = new QLineEdit(Frame1);
+        cell->setObjectName(QStringLiteral("TxtS_%1").arg(k));
+        cell->setGeometry(twipsRect(FirstCellLeft + CellPitch * columnOf(k), FirstCellTop + CellPitch * rowOf(k), 375, 405));
+        cell->setAlignment(Qt::AlignCenter);
+        cell->setFont(cellFont);
+        cell->setMaxLength(std::numeric_limits<int>::max()); // any text of any length
+        setCellBackColour(cell, k == 0 ? Qt::white : windowBackground);
+        TxtS[static_cast<std::size_t>(k)] = cell;
+    }
+
+    // The bars that mark the boxes, each in the gap between two rows or columns of cells.
+    const QRect bars[] = {{1485, 360, 45, 4215}, {2925, 360, 45, 4215}, {120, 1740, 4200, 45}, {105, 3180, 4200, 45}};
+    for (std::size_t i = 0; i < Shapes.size(); ++i) {
+        Shapes[i] = new SeparatorBar(Frame1);
+        Shapes[i]->setObjectName(QStringLiteral("Shape%1").arg(i + 1));
+        Shapes[i]->setGeometry(twipsRect(bars[i].x(), bars[i].y(), bars[i].width(), bars[i].height()));
+    }
+
+    Cmd_Resolution = makeButton(client, "Cmd_Resolution", QStringLiteral("Résoudre la grille"), {4680, 240, 1695, 495});
+    Cmd_Effacer = makeButton(client, "Cmd_Effacer", QStringLiteral("Tout effacer"), {4680, 960, 1695, 495});
+    CmdAPropos = makeButton(client, "CmdAPropos", QStringLiteral("A Propos"), {4680, 1680, 1695, 495});
+    Command1 = makeButton(client, "Command1", QStringLiteral("Command1"), {4680, 4560, 1455, 375});
+    Command1->setVisible(false); // and nothing ever shows it
+
+    LblFin = new QLabel(QStringLiteral("Solution trouvée !"), client);
+    LblFin->setObjectName(QStringLiteral("LblFin"));
+    LblFin->setGeometry(twipsRect(4680, 2400, 1695, 375));
+    LblFin->setAlignment(Qt::AlignCenter);
+    LblFin->setFont(designFont(9.75));
+    setBackColour(LblFin, toQColor(BlackColour));
+    QPalette yellowText = LblFin->palette();
+    yellowText.setColor(QPalette::WindowText, toQColor(YellowColour));
+    LblFin->setPalette(yellowText);
+
+    ImgFin = new QLabel(client);
+    ImgFin->setObjectName(QStringLiteral("ImgFin"));
+    ImgFin->setGeometry(twipsRect(5040, 2760, 1050, 1050));
+    ImgFin->setPixmap(QPixmap(QStringLiteral(":/pictures/success.bmp"))); // natural size: 70 pixels
+
+    // Tab order: the cells row by row, then the three visible buttons, then back to cell 0.
+    for (int k = 1; k < CellCount; ++k)
+        setTabOrder(TxtS[static_cast<std::size_t>(k - 1)], TxtS[static_cast<std::size_t>(k)]);
+    setTabOrder(TxtS[CellCount - 1], Cmd_Resolution);
+    setTabOrder(Cmd_Resolution, Cmd_Effacer);
+    setTabOrder(Cmd_Effacer, CmdAPropos);
+    TxtS[0]->setFocus();
+
+    connect(Cmd_Resolution, &QPushButton::clicked, this, &FormSudoku::Cmd_Resolution_Click);
+    connect(Cmd_Effacer, &QPushButton::clicked, this, &FormSudoku::Cmd_Effacer_Click);
+    connect(CmdAPropos, &QPushButton::clicked, this, &FormSudoku::CmdAPropos_Click);
+    connect(Command1, &QPushButton::clicked, this, &FormSudoku::Command1_Click);
+}
+
+void FormSudoku::buildMenus()
+{
+    auto addMenu = [this](const char *name, const QString &caption) {
+        QMenu *menu = menuBar()->addMenu(caption);
+        menu->setObjectName(QLatin1String(name));
+        return menu;
+    };
+    auto addItem = [this](QMenu *menu, const char *name, const QString &caption, void (FormSudoku::*handler)()) {
+        QAction *item = menu->addAction(caption);
+        item->setObjectName(QLatin1String(name));
+        connect(item, &QAction::triggered, this, handler);
+        return item;
+    };
+    mnufichier = addMenu("mnufichier", QStringLiteral("Fichier"));
+    mnuquitter = addItem(mnufichier, "mnuquitter", QStringLiteral("Quitter"), &FormSudoku::mnuquitter_Click);
+    mnuaction = addMenu("mnuaction", QStringLiteral("Action"));
+    mnuresoudre = addItem(mnuaction, "mnuresoudre", QStringLiteral("Résoudre la grille"), &FormSudoku::mnuresoudre_Click);
+    mnueffacer = addItem(mnuaction, "mnueffacer", QStringLiteral("Tout Effacer"), &FormSudoku::mnueffacer_Click);
+    mnuapropos = addMenu("mnuapropos", QStringLiteral("A Propos"));
+    // "&" marks the next character as the access key and is not shown: here, the blank.
+    mnuauteur = addItem(mnuapropos, "mnuauteur", QStringLiteral("Auteur & Version"), &FormSudoku::mnuauteur_Click);
+}
+
+void FormSudoku::Form_Load()
+{
+    LblFin->setVisible(false);
+    ImgFin->setVisible(false);
+}
+
+void FormSudoku::closeEvent(QCloseEvent *event)
+{
+    // The close box unloads the window; it has no unload handler of its own. The window object
+    // stays, so that an open About window, which it owns, stays open too.
+    unload();
+    event->accept();
+}
+
+void FormSudoku::unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    SharedWindow<FormSudoku>::instance().forget(this);
+    windowUnloaded();
+}
+
+void FormSudoku::Cmd_Resolution_Click()
+{
+    CellTexts texts;
+    for (int k = 0; k < CellCount; ++k)
+        texts[static_cast<std::size_t>(k)] = TxtS[static_cast<std::size_t>(k)]->text().toStdString();
+    applyOutcome(solveCells(texts));
+}
+
+void FormSudoku::applyOutcome(const SolveOutcome &outcome)
+{
+    for (int k = 0; k < CellCount; ++k) {
+        if (outcome.orange.test(static_cast<std::size_t>(k)))
+            setCellBackColour(TxtS[static_cast<std::size_t>(k)], toQColor(GivenCellColour));
+    }
+    switch (outcome.kind) {
+    case OutcomeKind::Solved:
+        for (int k = 0; k < CellCount; ++k) {
+            const QString text = QString::fromStdString(outcome.texts[static_cast<std::size_t>(k)]);
+            if (TxtS[static_cast<std::size_t>(k)]->text() != text)
+                TxtS[static_cast<std::size_t>(k)]->setText(text);
+        }
+        LblFin->setVisible(true);
+        ImgFin->setVisible(true);
+        break;
+    case OutcomeKind::NoSolution:
+    case OutcomeKind::StepLimit: // only a bounded search stops short, and the window's never is
+        messageBox(this, NoSolutionMessage, MessageBoxOkOnly + MessageBoxCritical, NoSolutionTitle);
+        break;
+    case OutcomeKind::InputError:
+        messageBox(this, InputErrorMessage, MessageBoxOkOnly + MessageBoxCritical, InputErrorTitle);
+        break;
+    }
+}
+
+void FormSudoku::Cmd_Effacer_Click()
+{
+    LblFin->setVisible(false);
+    ImgFin->setVisible(false);
+    for (m_module.LoopIndex = 0; m_module.LoopIndex <= 80; ++m_module.LoopIndex) {
+        QLineEdit *cell = TxtS[static_cast<std::size_t>(m_module.LoopIndex)];
+        cell->setText(QString());
+        setCellBackColour(cell, toQColor(ClearedCellColour));
+    }
+}
+
+void FormSudoku::Command1_Click()
+{
+    for (const auto &[cell, digit] : SamplePuzzle)
+        TxtS[static_cast<std::size_t>(cell)]->setText(QString::number(digit));
+}
+
+void FormSudoku::CmdAPropos_Click()
+{
+    FrmAPropos::showShared(this);
+}
+
+void FormSudoku::mnuauteur_Click()
+{
+    FrmAPropos::showShared(this);
+}
+
+void FormSudoku::mnueffacer_Click()
+{
+    Cmd_Effacer_Click();
+}
+
+void FormSudoku::mnuresoudre_Click()
+{
+    Cmd_Resolution_Click();
+}
+
+void FormSudoku::mnuquitter_Click()
+{
+    // Unload, then End: the program stops at once, the About window with it, and no unload
+    // handler runs.
+    hide();
+    unload();
+    endProgram(0);
+}
+
+} // namespace kaleno

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "solver/module_sudoku.h"
+#include "solver/solve_core.h"
+
+#include <QMainWindow>
+
+#include <array>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+
+namespace kaleno {
+
+class SeparatorBar;
+
+/// The main window: the 81 cells of the grid in their frame, the solve, clear and About
+/// buttons, the success label and picture, and the menus. The startup window: one shared
+/// instance, loaded at start.
+class FormSudoku : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit FormSudoku(QWidget *owner = nullptr);
+    ~FormSudoku() override;
+
+    /// The solve command: reads the 81 cells, solves, and shows the outcome.
+    void Cmd_Resolution_Click();
+
+    /// The grid store whose LoopIndex the clear command runs on.
+    const Module_Sudoku &module() const { return m_module; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private slots:
+    void Cmd_Effacer_Click();
+    void CmdAPropos_Click();
+    void Command1_Click();
+    void mnuauteur_Click();
+    void mnueffacer_Click();
+    void mnuquitter_Click();
+    void mnuresoudre_Click();
+
+private:
+    void buildDesign();
+    void buildMenus();
+    void Form_Load();
+    void applyOutcome(const SolveOutcome &outcome);
+    void unload(); // once: the shared instance and the runtime's count of windows let go of it
+
+    Module_Sudoku m_module;
+    bool m_unloaded = false;
+
+    QGroupBox *Frame1 = nullptr;
+    std::array<QLineEdit *, CellCount> TxtS {};
+    std::array<SeparatorBar *, 4> Shapes {}; // Shape1 .. Shape4
+    QPushButton *Cmd_Resolution = nullptr;
+    QPushButton *Cmd_Effacer = nullptr;
+    QPushButton *CmdAPropos = nullptr;
+    QPushButton *Command1 = nullptr;
+    QLabel *LblFin = nullptr;
+    QLabel *ImgFin = nullptr;
+
+    QMenu *mnufichier = nullptr;
+    QMenu *mnuaction = nullptr;
+    QMenu *mnuapropos = nullptr;
+    QAction *mnuquitter = nullptr;
+    QAction *mnuresoudre = nullptr;
+    QAction *mnueffacer = nullptr;
+    QAction *mnuauteur = nullptr;
+};
+
+} // namespace kaleno

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QWidget>
+
+namespace kaleno {
+
+/// A thin bar between the 3×3 boxes of the grid: filled silver, outlined one pixel wide in the
+/// button shadow colour. A decoration: it takes no input.
+class SeparatorBar : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit SeparatorBar(QWidget *parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
+
+} // namespace kaleno
