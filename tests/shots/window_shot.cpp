@@ -1,41 +1,60 @@
-// kaleno-shot WINDOW SECONDS OUT.png: opens one of the program's windows on the current
-// display, lets it run for SECONDS, and saves what the screen shows around it. Run it in a
-// virtual display with scripts/screenshot.
+// kaleno-shot SECONDS FOLDER: starts Kaleno's main window on the current display, drives it as
+// a user would (the sample puzzle, "Résoudre la grille", "A Propos"), lets the About window's
+// animation run for SECONDS, and saves both windows as main.png and about.png in FOLDER. Run
+// it in a virtual display with scripts/screenshot.
 
 #include "about/frm_apropos.h"
+#include "main_window/form_sudoku.h"
+#include "runtime/shared_window.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QPixmap>
-#include <QScreen>
+#include <QPushButton>
 #include <QTimer>
 
 #include <cstdio>
+
+namespace {
+
+bool save(QWidget *window, const QDir &folder, const QString &name)
+{
+    const QString path = folder.filePath(name);
+    if (window->grab().save(path))
+        return true;
+    std::fprintf(stderr, "kaleno-shot: cannot write %s\n", qPrintable(path));
+    return false;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kaleno"));
+    QApplication::setQuitOnLastWindowClosed(false);
     const QStringList arguments = QApplication::arguments();
-    bool ok = arguments.size() == 4;
-    const double seconds = ok ? arguments[2].toDouble(&ok) : 0;
-    if (!ok || arguments[1] != QLatin1String("about")) {
-        std::fprintf(stderr, "usage: kaleno-shot about SECONDS OUT.png\n");
+    bool ok = arguments.size() == 3;
+    const double seconds = ok ? arguments[1].toDouble(&ok) : 0;
+    const QDir folder(ok ? arguments[2] : QString());
+    if (!ok || !folder.exists()) {
+        std::fprintf(stderr, "usage: kaleno-shot SECONDS FOLDER (an existing folder)\n");
         return 2;
     }
-    const QString output = arguments[3];
 
-    QWidget *window = &kaleno::FrmAPropos::showShared(nullptr);
+    auto &main = kaleno::SharedWindow<kaleno::FormSudoku>::instance().show(nullptr);
+    main.move(40, 40);
+    QMetaObject::invokeMethod(&main, "Command1_Click"); // the hidden sample-puzzle button
+    main.findChild<QPushButton *>(QStringLiteral("Cmd_Resolution"))->click();
+    main.findChild<QPushButton *>(QStringLiteral("CmdAPropos"))->click();
+
     QTimer::singleShot(static_cast<int>(seconds * 1000), [&] {
-        // The window and a margin of desktop around it: title bar and all, if a window
-        // manager draws one.
-        const QRect area = window->frameGeometry().adjusted(-16, -16, 16, 16);
-        const QPixmap shot = window->screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
-        if (!shot.save(output)) {
-            std::fprintf(stderr, "kaleno-shot: cannot write %s\n", qPrintable(output));
-            QApplication::exit(1);
-            return;
-        }
-        QApplication::quit();
+        kaleno::FrmAPropos *about = kaleno::FrmAPropos::loadedShared();
+        const bool saved = save(&main, folder, QStringLiteral("main.png")) && about
+            && save(about, folder, QStringLiteral("about.png"));
+        QApplication::exit(saved ? 0 : 1);
     });
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    delete &main;
+    return status;
 }
