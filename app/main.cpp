@@ -1,6 +1,7 @@
 // kaleno: the desktop program. No command line, no files: the main window, and what the user
 // types and clicks into it.
 
+#include "kaleno_version.h"
 #include "main_window/form_sudoku.h"
 #include "runtime/shared_window.h"
 
@@ -11,7 +12,9 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("kaleno"));
+    QApplication::setApplicationName(QStringLiteral(KALENO_PRODUCT_NAME));
+    QApplication::setApplicationVersion(QStringLiteral(KALENO_VERSION_TEXT));
+    QGuiApplication::setDesktopFileName(QStringLiteral(KALENO_APP_ID));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/kaleno.ico")));
     // The program ends when none of its windows is loaded any more; the runtime sees to that.
     QApplication::setQuitOnLastWindowClosed(false);

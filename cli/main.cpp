@@ -1,5 +1,6 @@
 // kaleno-solve: the window's solve command over files of grids, one grid a line.
 
+#include "kaleno_version.h"
 #include "line_formats.h"
 #include "solver/fast_engine.h"
 #include "solver/solve_core.h"
@@ -191,6 +192,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kaleno-solve"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KALENO_VERSION_TEXT));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -199,6 +201,7 @@ int main(int argc, char *argv[])
         "order, 'no solution', 'input error' (a digit repeated in a row, column or box),\n"
         "'step limit' or 'invalid line'. Blank lines and lines starting with # are skipped."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption jsonOption(QStringLiteral("json"),
         QStringLiteral("Each line is a JSON array of the 81 cell texts as typed; each answer a JSON object."));
     const QCommandLineOption engineOption(QStringLiteral("engine"),
@@ -222,6 +225,8 @@ int main(int argc, char *argv[])
     }
     if (parser.isSet(QStringLiteral("help")))
         parser.showHelp(AllRead);
+    if (parser.isSet(QStringLiteral("version")))
+        parser.showVersion();
 
     RunOptions options;
     options.json = parser.isSet(jsonOption);
