@@ -1,6 +1,7 @@
 #include "frm_apropos.h"
 
 #include "about/orbit.h"
+#include "kaleno_version.h"
 #include "runtime/picture_box.h"
 #include "runtime/program_end.h"
 #include "runtime/shared_window.h"
@@ -111,6 +112,7 @@ void FrmAPropos::buildDesign()
     CmdOKApropos->setObjectName(QStringLiteral("CmdOKApropos"));
     CmdOKApropos->setGeometry(twipsRect(60, 3720, 2715, 350));
     CmdOKApropos->setAutoDefault(true); // Enter clicks it while it has the focus
+    CmdOKApropos->setAccessibleDescription(QStringLiteral("Ferme cette fenêtre"));
 
     // The version panel: the success picture above the version label.
     Frame6 = makeFrame(this, "Frame6", QStringLiteral("Version du logiciel"), {60, 60, 2715, 1935}, desktop);
@@ -120,13 +122,15 @@ void FrmAPropos::buildDesign()
     Image6->setGeometry(twipsRect(720, 150, 1005, 1005));
     Image6->setScaledContents(true); // the 70-pixel picture shown as 67
     Image6->setPixmap(QPixmap(QStringLiteral(":/pictures/success.bmp")));
+    Image6->setAccessibleName(QStringLiteral("Grille souriante"));
+    Image6->setAccessibleDescription(QStringLiteral("Une tuile de bois portant une grille qui sourit"));
     Label1 = makeLabel(Frame2, "Label1", QStringLiteral("Version 1.10 - Juin 2010"), {120, 1200, 2355, 315}, LabelColour,
                        Qt::AlignHCenter, true);
 
     // The author panel: the author above the two addresses.
     Frame1 = makeFrame(this, "Frame1", QStringLiteral("Auteur et adresses"), {60, 2040, 2715, 1635}, desktop);
     Frame3 = makeFrame(Frame1, "Frame3", QString(), {60, 240, 2595, 1335}, panel);
-    Label4 = makeLabel(Frame3, "Label4", QStringLiteral("Auteur : Kaleno"), {600, 180, 1635, 255}, AuthorColour,
+    Label4 = makeLabel(Frame3, "Label4", QStringLiteral("Auteur : " KALENO_AUTHOR), {600, 180, 1635, 255}, AuthorColour,
                        Qt::AlignLeft, false);
     Label2 = makeLabel(Frame3, "Label2", QStringLiteral("kaleno.example.org"), {180, 480, 2295, 315}, LabelColour,
                        Qt::AlignHCenter, true);
@@ -141,9 +145,15 @@ void FrmAPropos::buildDesign()
     PBFond->setBackColour(0x000000);
     PBFond->setSunkenBorder(true);
     PBFond->setPicture(QImage(QStringLiteral(":/pictures/space.bmp")));
+    PBFond->setAccessibleName(QStringLiteral("Planète en orbite"));
+    PBFond->setAccessibleDescription(
+        QStringLiteral("Trois petits carrés, jaune, rouge et vert, tournent autour d'une planète et laissent des traces"));
     PB3 = makeSquare(PBFond, "PB3", 3360, 600, 0x00FF00);
     PB2 = makeSquare(PBFond, "PB2", 1140, 420, 0x0000FF);
     PB1 = makeSquare(PBFond, "PB1", 600, 660, 0x00FFFF);
+    PB1->setAccessibleName(QStringLiteral("Carré jaune"));
+    PB2->setAccessibleName(QStringLiteral("Carré rouge"));
+    PB3->setAccessibleName(QStringLiteral("Carré vert"));
 
     TmrAPropos = new QTimer(this);
     TmrAPropos->setObjectName(QStringLiteral("TmrAPropos"));

@@ -109,6 +109,7 @@ void FormSudoku::buildDesign()
         cell->setAlignment(Qt::AlignCenter);
         cell->setFont(cellFont);
         cell->setMaxLength(std::numeric_limits<int>::max()); // any text of any length
+        cell->setAccessibleName(QStringLiteral("Ligne %1, colonne %2").arg(rowOf(k) + 1).arg(columnOf(k) + 1));
         setCellBackColour(cell, k == 0 ? Qt::white : windowBackground);
         TxtS[static_cast<std::size_t>(k)] = cell;
     }
@@ -126,6 +127,10 @@ void FormSudoku::buildDesign()
     CmdAPropos = makeButton(client, "CmdAPropos", QStringLiteral("A Propos"), {4680, 1680, 1695, 495});
     Command1 = makeButton(client, "Command1", QStringLiteral("Command1"), {4680, 4560, 1455, 375});
     Command1->setVisible(false); // and nothing ever shows it
+    Cmd_Resolution->setAccessibleDescription(QStringLiteral("Remplit les cases libres avec la solution de la grille"));
+    Cmd_Effacer->setAccessibleDescription(QStringLiteral("Vide toutes les cases"));
+    CmdAPropos->setAccessibleDescription(QStringLiteral("Montre la version et l'auteur"));
+    Command1->setAccessibleDescription(QStringLiteral("Écrit la grille d'exemple"));
 
     LblFin = new QLabel(QStringLiteral("Solution trouvée !"), client);
     LblFin->setObjectName(QStringLiteral("LblFin"));
@@ -141,6 +146,8 @@ void FormSudoku::buildDesign()
     ImgFin->setObjectName(QStringLiteral("ImgFin"));
     ImgFin->setGeometry(twipsRect(5040, 2760, 1050, 1050));
     ImgFin->setPixmap(QPixmap(QStringLiteral(":/pictures/success.bmp"))); // natural size: 70 pixels
+    ImgFin->setAccessibleName(QStringLiteral("Grille résolue"));
+    ImgFin->setAccessibleDescription(QStringLiteral("Une tuile de bois portant une grille qui sourit"));
 
     // Tab order: the cells row by row, then the three visible buttons, then back to cell 0.
     for (int k = 1; k < CellCount; ++k)

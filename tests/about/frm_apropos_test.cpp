@@ -3,6 +3,7 @@
 #include "runtime/picture_box.h"
 #include "runtime/ui_style.h"
 
+#include <QAccessible>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPointer>
@@ -22,6 +23,7 @@ private slots:
     void layoutInPixels_data();
     void layoutInPixels();
     void textsAndColours();
+    void picturesHaveNamesForScreenReaders();
     void opensCentredOnItsOwner();
     void focusIsOnOkAndEscapeDoesNothing();
     void enterAndSpaceClose_data();
@@ -138,6 +140,15 @@ void FrmAProposTest::opensCentredOnItsOwner()
     owner.show();
     FrmAPropos &window = FrmAPropos::showShared(&owner);
     QVERIFY((window.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength() <= 2);
+}
+
+void FrmAProposTest::picturesHaveNamesForScreenReaders()
+{
+    FrmAPropos &window = openAbout();
+    for (const char *name : {"Image6", "PBFond", "PB1", "PB2", "PB3", "CmdOKApropos", "Label1", "Label4"}) {
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(window.findChild<QWidget *>(QLatin1String(name)));
+        QVERIFY2(accessible && !accessible->text(QAccessible::Name).isEmpty(), name);
+    }
 }
 
 void FrmAProposTest::focusIsOnOkAndEscapeDoesNothing()

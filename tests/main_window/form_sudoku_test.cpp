@@ -4,6 +4,7 @@
 #include "runtime/program_end.h"
 #include "runtime/ui_style.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
@@ -50,6 +51,7 @@ private slots:
     void menusAndCaptions();
     void tabVisitsTheCellsThenTheButtonsThenCellZero();
     void cellZeroIsWhiteAndTheOthersTakeTheSchemesBackground();
+    void aScreenReaderCanWalkTheGrid();
 
     void solvesTheSampleGridWithItsGivensOrange();
     void solveMenuItemDoesWhatTheButtonDoes();
@@ -221,6 +223,21 @@ void FormSudokuTest::cellZeroIsWhiteAndTheOthersTakeTheSchemesBackground()
     QCOMPARE(window.findChild<QLineEdit *>(QStringLiteral("TxtS_80"))->palette().color(QPalette::Base), QColor(200, 210, 220));
     QApplication::setPalette(original);
     window.close();
+}
+
+void FormSudokuTest::aScreenReaderCanWalkTheGrid()
+{
+    auto nameOf = [](QWidget *widget) { return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name); };
+    QCOMPARE(nameOf(cell(0)), QStringLiteral("Ligne 1, colonne 1"));
+    QCOMPARE(nameOf(cell(17)), QStringLiteral("Ligne 2, colonne 9"));
+    QCOMPARE(nameOf(cell(80)), QStringLiteral("Ligne 9, colonne 9"));
+    QSet<QString> names;
+    for (int k = 0; k < 81; ++k)
+        names.insert(nameOf(cell(k)));
+    QCOMPARE(names.size(), 81);
+    for (const char *named : {"Cmd_Resolution", "Cmd_Effacer", "CmdAPropos", "LblFin", "ImgFin"})
+        QVERIFY2(!nameOf(control(named)).isEmpty(), named);
+    QVERIFY(!QAccessible::queryAccessibleInterface(control("ImgFin"))->text(QAccessible::Description).isEmpty());
 }
 
 void FormSudokuTest::solvesTheSampleGridWithItsGivensOrange()
