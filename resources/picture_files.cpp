@@ -1,9 +1,13 @@
 #include "picture_files.h"
 
+#include <QBuffer>
 #include <QByteArray>
+#include <QImageWriter>
 #include <QSaveFile>
+#include <QTextStream>
 
 #include <cstdint>
+#include <variant>
 
 namespace kaleno {
 
@@ -109,6 +113,139 @@ bool save(const QByteArray &bytes, const QString &path, QString *error)
     return true;
 }
 
+QString svgNumber(double value)
+{
+    QString text = QString::number(toVectorPrecision(value), 'f', VectorDecimals);
+    while (text.endsWith(QLatin1Char('0')))
+        text.chop(1);
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text == QLatin1String("-0") ? QStringLiteral("0") : text;
+}
+
+QString svgPoint(QPointF point)
+{
+    return svgNumber(point.x()) + QLatin1Char(' ') + svgNumber(point.y());
+}
+
+// A colour's alpha goes into a separate opacity attribute: SVG 1.1 has no colours with alpha.
+QString svgColour(const QString &attribute, const QColor &colour)
+{
+    QString text = QStringLiteral(" %1=\"%2\"").arg(attribute, colour.name(QColor::HexRgb));
+    if (colour.alpha() != 255) {
+        text += QStringLiteral(" %1-opacity=\"%2\"")
+                    .arg(attribute == QLatin1String("stop-color") ? QStringLiteral("stop")
+                                                                  : attribute,
+                        svgNumber(colour.alphaF()));
+    }
+    return text;
+}
+
+QString svgPathData(const Outline &outline)
+{
+    QStringList parts;
+    for (const Outline::Element &element : outline.elements()) {
+        QString part;
+        switch (element.step) {
+        case Outline::Step::Move:
+            part = QStringLiteral("M");
+            break;
+        case Outline::Step::Line:
+            part = QStringLiteral("L");
+            break;
+        case Outline::Step::Quad:
+            part = QStringLiteral("Q");
+            break;
+        case Outline::Step::Cubic:
+            part = QStringLiteral("C");
+            break;
+        case Outline::Step::Close:
+            part = QStringLiteral("Z");
+            break;
+        }
+        for (QPointF point : element.points)
+            part += QLatin1Char(' ') + svgPoint(point);
+        parts.append(part);
+    }
+    return parts.join(QLatin1Char(' '));
+}
+
+// The element's name, then its id, then its geometry's attributes.
+QString svgGeometry(const Geometry &geometry, const QString &name)
+{
+    const QString id
+        = name.isEmpty() ? QString() : QStringLiteral(" id=\"%1\"").arg(name.toHtmlEscaped());
+    if (const auto *box = std::get_if<Box>(&geometry)) {
+        QString text = QStringLiteral("rect%1 x=\"%2\" y=\"%3\" width=\"%4\" height=\"%5\"")
+                           .arg(id, svgNumber(box->rect.x()), svgNumber(box->rect.y()),
+                               svgNumber(box->rect.width()), svgNumber(box->rect.height()));
+        if (box->radius > 0.0)
+            text += QStringLiteral(" rx=\"%1\" ry=\"%1\"").arg(svgNumber(box->radius));
+        return text;
+    }
+    if (const auto *ellipse = std::get_if<Ellipse>(&geometry)) {
+        return QStringLiteral("ellipse%1 cx=\"%2\" cy=\"%3\" rx=\"%4\" ry=\"%5\"")
+            .arg(id, svgNumber(ellipse->centre.x()), svgNumber(ellipse->centre.y()),
+                svgNumber(ellipse->radiusX), svgNumber(ellipse->radiusY));
+    }
+    return QStringLiteral("path%1 d=\"%2\"").arg(id, svgPathData(std::get<Outline>(geometry)));
+}
+
+QByteArray svgDocument(const VectorPicture &picture, int pixels)
+{
+    QString text;
+    QTextStream out(&text);
+    out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        << "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" << pixels
+        << "\" height=\"" << pixels << "\" viewBox=\"0 0 " << svgNumber(picture.size) << ' '
+        << svgNumber(picture.size) << "\">\n";
+
+    // Gradients in user units, as Qt places them, rather than relative to each shape's bounds.
+    auto gradientId = [](const Shape &shape) { return shape.name + QStringLiteral("-fill"); };
+    bool anyGradient = false;
+    for (const Shape &shape : picture.shapes) {
+        if (!shape.fill || !shape.fill->isGradient())
+            continue;
+        if (!anyGradient)
+            out << "  <defs>\n";
+        anyGradient = true;
+        const Paint &paint = *shape.fill;
+        out << "    <linearGradient id=\"" << gradientId(shape).toHtmlEscaped()
+            << "\" gradientUnits=\"userSpaceOnUse\" x1=\"" << svgNumber(paint.start.x())
+            << "\" y1=\"" << svgNumber(paint.start.y()) << "\" x2=\"" << svgNumber(paint.end.x())
+            << "\" y2=\"" << svgNumber(paint.end.y()) << "\">\n";
+        for (const GradientStop &stop : paint.stops) {
+            out << "      <stop offset=\"" << svgNumber(stop.offset) << '"'
+                << svgColour(QStringLiteral("stop-color"), stop.colour) << "/>\n";
+        }
+        out << "    </linearGradient>\n";
+    }
+    if (anyGradient)
+        out << "  </defs>\n";
+
+    for (const Shape &shape : picture.shapes) {
+        out << "  <" << svgGeometry(shape.geometry, shape.name);
+        // Without a fill attribute, SVG would fill with black.
+        if (!shape.fill)
+            out << " fill=\"none\"";
+        else if (shape.fill->isGradient())
+            out << " fill=\"url(#" << gradientId(shape).toHtmlEscaped() << ")\"";
+        else
+            out << svgColour(QStringLiteral("fill"), shape.fill->colour);
+        if (shape.stroke) {
+            const Stroke &stroke = *shape.stroke;
+            out << svgColour(QStringLiteral("stroke"), stroke.colour) << " stroke-width=\""
+                << svgNumber(stroke.width) << '"'
+                << (stroke.round ? " stroke-linecap=\"round\" stroke-linejoin=\"round\""
+                                 : " stroke-linecap=\"butt\" stroke-linejoin=\"miter\"");
+        }
+        out << "/>\n";
+    }
+    out << "</svg>\n";
+    out.flush();
+    return text.toUtf8();
+}
+
 } // namespace
 
 bool writeTrueColourBmp(const QImage &image, const QString &path, QString *error)
@@ -198,6 +335,28 @@ bool writePaletteIcon(const IndexedPicture &picture, const QString &path, QStrin
         out.zeros(maskPadding);
     }
     return save(out.bytes(), path, error);
+}
+
+bool writeRgbaPng(const QImage &image, const QString &path, QString *error)
+{
+    QImage source = image.convertToFormat(QImage::Format_ARGB32);
+    // Otherwise the resolution would follow the screen of whoever runs the program.
+    source.setDotsPerMeterX(PixelsPerMetre);
+    source.setDotsPerMeterY(PixelsPerMetre);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (!writer.write(source)) {
+        *error = QStringLiteral("%1: %2").arg(path, writer.errorString());
+        return false;
+    }
+    return save(bytes, path, error);
+}
+
+bool writeSvg(const VectorPicture &picture, int pixels, const QString &path, QString *error)
+{
+    return save(svgDocument(picture, pixels), path, error);
 }
 
 } // namespace kaleno
