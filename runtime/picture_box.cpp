@@ -49,8 +49,9 @@ void PictureBox::line(double x1, double y1, double x2, double y2, Colour colour)
 {
     ensureCanvas();
     QPainter painter(&m_canvas);
-    // A one-pixel line through the pixel centres, as the twips fall: no smoothing, end included.
-    painter.setPen(QPen(toQColor(colour), 0));
+    // One logical pixel wide, so that it keeps its weight on denser screens; not smoothed, and
+    // its end point included.
+    painter.setPen(QPen(toQColor(colour), 1.0));
     const QPointF from(x1 / TwipsPerPixel, y1 / TwipsPerPixel);
     const QPointF to(x2 / TwipsPerPixel, y2 / TwipsPerPixel);
     painter.drawLine(from, to);
