@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonValue>
+#include <QStringDecoder>
 
 namespace kaleno {
 
@@ -10,7 +11,7 @@ std::optional<CellTexts> parsePlainLine(const QByteArray &line, QString *error)
 {
     const QByteArray grid = line.trimmed();
     if (grid.size() != CellCount) {
-        *error = QStringLiteral("expected 81 cells, found %1 characters").arg(grid.size());
+        *error = QStringLiteral("expected 81 cells, found %1 bytes").arg(grid.size());
         return std::nullopt;
     }
     CellTexts texts;
@@ -28,6 +29,13 @@ std::optional<CellTexts> parsePlainLine(const QByteArray &line, QString *error)
 
 std::optional<CellTexts> parseJsonLine(const QByteArray &line, QString *error)
 {
+    // JSON text is UTF-8; the parser would quietly replace a bad sequence instead of failing.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    (void)QString(utf8.decode(line));
+    if (utf8.hasError()) {
+        *error = QStringLiteral("not valid UTF-8");
+        return std::nullopt;
+    }
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(line, &parseError);
     if (parseError.error != QJsonParseError::NoError) {

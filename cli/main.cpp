@@ -10,10 +10,15 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <csignal>
+#include <cstring>
 #include <cstdio>
 #include <map>
 #include <optional>
@@ -23,6 +28,9 @@
 using namespace kaleno;
 
 namespace {
+
+// A longer line is answered "invalid line" and skipped, without being held whole.
+constexpr qint64 MaxLineBytes = 1 << 20;
 
 enum ExitStatus {
     AllRead = 0,
@@ -52,39 +60,65 @@ public:
     {
     }
 
-    void solveStream(QIODevice &input, const QString &name)
+    /// Solves and answers the grid lines of one input. False when the run cannot go on with
+    /// it: it could not be read (a message says why) or the answers could not be written.
+    bool solveStream(QFile &input, const QString &name)
     {
         int lineNumber = 0;
         for (bool more = true; more;) {
             m_batch.clear();
-            while (m_batch.size() < BatchSize) {
-                const QByteArray line = input.readLine();
-                if (line.isEmpty()) {
+            qint64 batchBytes = 0;
+            while (m_batch.size() < BatchSize && batchBytes < BatchBytes) {
+                QByteArray line;
+                const LineRead read = readLine(input, line);
+                if (read == LineRead::End || read == LineRead::Error) {
                     more = false;
+                    if (read == LineRead::Error)
+                        m_readFailed = QStringLiteral("cannot read %1: %2").arg(name, input.errorString());
                     break;
                 }
                 ++lineNumber;
+                batchBytes += line.size();
                 const QByteArray content = line.trimmed();
-                if (content.isEmpty() || content.startsWith('#'))
+                if (read == LineRead::Line && (content.isEmpty() || content.startsWith('#')))
                     continue;
                 Entry &entry = m_batch.emplace_back();
                 entry.lineNumber = lineNumber;
-                entry.texts = m_options.json ? parseJsonLine(content, &entry.error) : parsePlainLine(content, &entry.error);
+                if (read == LineRead::TooLong)
+                    entry.error = QStringLiteral("longer than %1 bytes").arg(MaxLineBytes);
+                else
+                    entry.texts = m_options.json ? parseJsonLine(content, &entry.error) : parsePlainLine(content, &entry.error);
             }
             solveBatch();
             answerBatch(name);
+            if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+                m_writeError = errno;
+                return false;
+            }
         }
+        if (!m_readFailed.isEmpty()) {
+            printError(m_readFailed);
+            m_readFailed.clear();
+            return false;
+        }
+        return true;
     }
+
+    /// The answers could not be written: standard output is closed, or its reader went away.
+    bool writeFailed() const { return m_writeError != 0; }
+
+    /// Why the answers could not be written, or 0.
+    int writeError() const { return m_writeError; }
 
     void printStats() const
     {
-        std::fprintf(stderr, "grids %zu:", m_micros.size() + static_cast<std::size_t>(m_invalid));
+        std::fprintf(stderr, "grids %lld:", m_grids + m_invalid);
         const char *separator = " ";
         for (const char *label : tallyLabels()) {
             std::fprintf(stderr, "%s%s %d", separator, label, tally(label));
             separator = ", ";
         }
-        std::fprintf(stderr, ", invalid line %d\n", m_invalid);
+        std::fprintf(stderr, ", invalid line %lld\n", m_invalid);
         if (m_micros.empty())
             return;
         std::vector<double> sorted = m_micros;
@@ -116,8 +150,35 @@ private:
     };
 
     // Lines are read, solved and answered a batch at a time: the solves then follow each other
-    // with warm caches, and only they are timed.
+    // with warm caches, and only they are timed. A batch holds so many lines or bytes at most.
     static constexpr std::size_t BatchSize = 256;
+    static constexpr qint64 BatchBytes = 4 << 20;
+
+    enum class LineRead { Line, TooLong, End, Error };
+
+    // The next line, or the news that it was too long (then skipped to its end, never held
+    // whole), or the end of the input, or a read error. Lines are read into one buffer that
+    // serves them all.
+    LineRead readLine(QFile &input, QByteArray &line)
+    {
+        // One byte more than the longest line, so that a full line's newline still fits, and one
+        // for the terminating zero that readLine writes.
+        if (m_buffer.isEmpty())
+            m_buffer.resize(MaxLineBytes + 2);
+        qint64 read = input.readLine(m_buffer.data(), m_buffer.size());
+        if (read <= 0)
+            return input.error() == QFileDevice::NoError ? LineRead::End : LineRead::Error;
+        if (m_buffer[read - 1] == '\n' || read <= MaxLineBytes) {
+            line = QByteArray(m_buffer.constData(), read);
+            return LineRead::Line;
+        }
+        do {
+            read = input.readLine(m_buffer.data(), 1 << 16);
+            if (read <= 0)
+                return input.error() == QFileDevice::NoError ? LineRead::TooLong : LineRead::Error;
+        } while (m_buffer[read - 1] != '\n');
+        return LineRead::TooLong;
+    }
 
     void solveBatch()
     {
@@ -133,7 +194,9 @@ private:
                 entry.outcome = solveCells(*entry.texts, m_options.solve);
             }
             const std::chrono::duration<double, std::micro> elapsed = std::chrono::steady_clock::now() - start;
-            m_micros.push_back(elapsed.count());
+            if (m_options.stats)
+                m_micros.push_back(elapsed.count());
+            ++m_grids;
         }
     }
 
@@ -181,15 +244,48 @@ private:
 
     RunOptions m_options;
     std::vector<Entry> m_batch;
+    QByteArray m_buffer; // where lines are read
     std::map<std::string, int> m_tallies; // answers of each kind, by their label in the stats
-    int m_invalid = 0;
-    std::vector<double> m_micros; // time of each solve or count, for the statistics
+    long long m_grids = 0; // lines solved or counted
+    long long m_invalid = 0;
+    QString m_readFailed; // why the current input could not be read to its end
+    int m_writeError = 0; // errno of the write that failed
+    std::vector<double> m_micros; // time of each solve or count, kept for --stats only
 };
+
+} // namespace
+
+namespace {
+
+bool isOpen(int descriptor)
+{
+    return fcntl(descriptor, F_GETFD) != -1 || errno != EBADF;
+}
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    // Before anything opens a file: a closed standard descriptor would be handed to that file,
+    // and the answers written into it. Without standard output there is no point in going on;
+    // a closed input or error stream is given /dev/null in its place.
+    if (!isOpen(STDOUT_FILENO)) {
+        if (isOpen(STDERR_FILENO))
+            std::fputs("kaleno-solve: cannot write the answers: standard output is closed\n", stderr);
+        return UsageOrFileError;
+    }
+    for (int descriptor : {STDIN_FILENO, STDERR_FILENO}) {
+        if (!isOpen(descriptor)) {
+            const int null = open("/dev/null", descriptor == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+            if (null >= 0 && null != descriptor) {
+                dup2(null, descriptor);
+                close(null);
+            }
+        }
+    }
+    // A reader that goes away makes writes fail, and the run ends with a message, instead of
+    // the signal killing it silently.
+    std::signal(SIGPIPE, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kaleno-solve"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KALENO_VERSION_TEXT));
@@ -262,7 +358,8 @@ int main(int argc, char *argv[])
         QString name = file;
         if (file == QLatin1String("-")) {
             name = QStringLiteral("<stdin>");
-            input.open(stdin, QIODevice::ReadOnly);
+            // By its descriptor: through the FILE *, a line would end at its first NUL byte.
+            input.open(STDIN_FILENO, QIODevice::ReadOnly);
         } else {
             input.setFileName(file);
             if (QFileInfo(file).isDir()) {
@@ -276,13 +373,21 @@ int main(int argc, char *argv[])
                 continue;
             }
         }
-        run.solveStream(input, name);
+        if (!run.solveStream(input, name)) {
+            status = UsageOrFileError;
+            if (run.writeFailed())
+                break; // nobody reads the answers any more
+        }
     }
 
     if (options.stats)
         run.printStats();
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        printError(QStringLiteral("cannot write the answers to standard output"));
+    int writeError = run.writeError();
+    if (!writeError && (std::fflush(stdout) != 0 || std::ferror(stdout)))
+        writeError = errno;
+    if (writeError) {
+        printError(QStringLiteral("cannot write the answers to standard output: %1")
+                       .arg(QString::fromLocal8Bit(std::strerror(writeError))));
         return UsageOrFileError;
     }
     if (status == AllRead && run.sawInvalidLine())

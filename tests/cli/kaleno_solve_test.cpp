@@ -3,6 +3,7 @@
 #include "support/grids.h"
 
 #include <QDir>
+#include <QProcessEnvironment>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -140,6 +141,94 @@ TEST_F(KalenoSolve, GivesTheSameAnswersWithEitherEngine)
     const Finished reference = runSolve({QStringLiteral("--engine=reference")}, input);
     EXPECT_EQ(fast.exitCode, 0);
     EXPECT_EQ(fast.out, reference.out);
+}
+
+TEST_F(KalenoSolve, AnswersBinaryLinesAsInvalidAndGoesOn)
+{
+    QByteArray binary("abc\0def\n", 8);
+    for (int byte = 0; byte < 256; ++byte) {
+        if (byte != '\n')
+            binary += static_cast<char>(byte);
+    }
+    binary += '\n';
+    const Finished plain = runSolve({}, binary + bytes(SamplePuzzle) + '\n');
+    EXPECT_EQ(plain.exitCode, 1);
+    const QList<QByteArray> expected {"invalid line", "invalid line", bytes(SampleSolution)};
+    EXPECT_EQ(plain.lines(), expected);
+    EXPECT_TRUE(plain.err.contains("<stdin>:1: invalid line: expected 81 cells, found 7 bytes")) << plain.err.constData();
+
+    // JSON must be UTF-8: a bad sequence is an invalid line, not a text with a stand-in.
+    QByteArray cells = "[\"\xff\xfe\"";
+    for (int cell = 1; cell < CellCount; ++cell)
+        cells += ",\"\"";
+    cells += "]\n";
+    const Finished json = runSolve({QStringLiteral("--json")}, cells);
+    EXPECT_EQ(json.exitCode, 1);
+    EXPECT_EQ(json.out, "{\"outcome\":\"invalid_line\"}\n");
+    EXPECT_TRUE(json.err.contains("not valid UTF-8")) << json.err.constData();
+}
+
+TEST_F(KalenoSolve, SkipsAHundredMegabyteLineWithoutHoldingIt)
+{
+    const QString path = m_dir.filePath(QStringLiteral("long.txt"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const QByteArray chunk(1 << 20, 'x');
+    for (int i = 0; i < 100; ++i)
+        file.write(chunk);
+    file.write("\n" + bytes(SamplePuzzle) + "\n");
+    file.close();
+
+    const Finished run = runSolve({QStringLiteral("--stats"), path});
+    EXPECT_EQ(run.exitCode, 1);
+    const QList<QByteArray> expected {"invalid line", bytes(SampleSolution)};
+    EXPECT_EQ(run.lines(), expected);
+    EXPECT_TRUE(run.err.contains(":1: invalid line: longer than 1048576 bytes")) << run.err.constData();
+    const qsizetype at = run.err.indexOf("peak resident memory: ");
+    ASSERT_GE(at, 0);
+    const double megabytes = run.err.mid(at + 22).split(' ').first().toDouble();
+    EXPECT_GT(megabytes, 0.0);
+    EXPECT_LT(megabytes, 90.0); // far below the line's 100 MB, even with the sanitizers' overhead
+}
+
+TEST_F(KalenoSolve, ReportsInputsThatCannotBeRead)
+{
+    // Opens, then fails on the first read.
+    const Finished run = runSolve({QStringLiteral("/proc/self/mem"), QStringLiteral("-")}, bytes(SamplePuzzle) + '\n');
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains("cannot read /proc/self/mem")) << run.err.constData();
+    EXPECT_EQ(run.out, bytes(SampleSolution) + '\n'); // the next input is still answered
+}
+
+// Runs a shell command line with $SOLVE standing for the program; its exit status and stderr.
+Finished runShell(const QString &commandLine)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("SOLVE"), QStringLiteral(KALENO_SOLVE_PATH));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral("/bin/bash"), {QStringLiteral("-c"), commandLine});
+    EXPECT_TRUE(process.waitForFinished(120000));
+    Finished run;
+    run.exitCode = process.exitCode();
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+TEST_F(KalenoSolve, StopsWithAMessageWhenTheAnswersCannotBeWritten)
+{
+    const QString puzzle = QString::fromLatin1(bytes(SamplePuzzle));
+    const Finished closed = runShell(QStringLiteral("echo '%1' | \"$SOLVE\" >&-").arg(puzzle));
+    EXPECT_EQ(closed.exitCode, 2);
+    EXPECT_TRUE(closed.err.contains("standard output is closed")) << closed.err.constData();
+
+    // The reader goes away after the first bytes: the run stops instead of solving on.
+    const Finished gone = runShell(
+        QStringLiteral("set -o pipefail; yes '%1' | head -n 200000 | \"$SOLVE\" | head -c 10 >/dev/null; echo ${PIPESTATUS[2]} >&2")
+            .arg(puzzle));
+    EXPECT_TRUE(gone.err.contains("cannot write the answers to standard output: Broken pipe")) << gone.err.constData();
+    EXPECT_TRUE(gone.err.trimmed().endsWith("2")) << gone.err.constData();
 }
 
 TEST_F(KalenoSolve, FailsWithStatusTwoOnUsageAndFileErrors)
