@@ -222,9 +222,10 @@ void FrmAPropos::TmrAPropos_Timer()
     runUntrapped([this] {
         const int h = halfSize(PBFond->scaleHeight());
         const int w = halfSize(PBFond->scaleWidth());
-        double *angles[] = {&OrbitAngle1, &OrbitAngle2, &OrbitAngle3};
-        PictureBox *squares[] = {PB1, PB2, PB3};
-        for (std::size_t i = 0; i < Orbits.size(); ++i) {
+        const std::array<double *, 3> angles = {&OrbitAngle1, &OrbitAngle2, &OrbitAngle3};
+        const std::array<PictureBox *, 3> squares = {PB1, PB2, PB3};
+        static_assert(angles.size() == Orbits.size());
+        for (std::size_t i = 0; i < angles.size(); ++i) {
             const OrbitTick tick = tickOrbit(Orbits[i], *angles[i], w, h);
             squares[i]->setVisible(tick.visible);
             if (tick.visible)

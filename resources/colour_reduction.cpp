@@ -1,6 +1,7 @@
 #include "colour_reduction.h"
 
 #include <algorithm>
+#include <cmath>
 #include <array>
 #include <limits>
 #include <map>
@@ -148,7 +149,7 @@ IndexedPicture reduceColours(const QImage &image)
 
     const size_t firstColour = picture.palette.size();
     for (const Box &box : boxes) {
-        auto channel = [&box](size_t c) { return static_cast<int>(box.mean[c] + 0.5); };
+        auto channel = [&box](size_t c) { return static_cast<int>(std::lround(box.mean[c])); };
         picture.palette.push_back(qRgb(channel(0), channel(1), channel(2)));
     }
 

@@ -52,6 +52,9 @@ bool writeIconSet(const QDir &folder, QStringList *written, QString *error)
 
 int main(int argc, char *argv[])
 {
+    // It only draws into images: no display needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QStringList arguments = QGuiApplication::arguments();
     if (arguments.size() != 2) {

@@ -107,13 +107,16 @@ QImage drawSuccessTile()
 
         painter.setCompositionMode(QPainter::CompositionMode_SourceAtop);
         Scatter scatter(1989);
-        for (double y = -2.0; y < Size + 4.0; y += scatter.between(3.0, 5.5)) {
+        // The grain lines lie a random 3 to 5.5 pixels apart.
+        double y = -2.0;
+        while (y < Size + 4.0) {
             QPainterPath grain;
             grain.moveTo(-2.0, y);
             grain.cubicTo(20.0, y + scatter.between(-3.0, 3.0), 46.0,
                 y + scatter.between(-3.0, 3.0), Size + 2.0, y + scatter.between(-4.0, 4.0));
             const int alpha = static_cast<int>(scatter.between(45.0, 110.0));
             painter.strokePath(grain, QPen(QColor(120, 66, 26, alpha), scatter.between(0.6, 1.4)));
+            y += scatter.between(3.0, 5.5);
         }
         // Light from the top left: a bright rim there, a dark one opposite.
         QLinearGradient rim(tile.topLeft(), tile.bottomRight());

@@ -48,7 +48,7 @@ class KalenoSolve : public ::testing::Test
 protected:
     QString writeFile(const QString &name, const QByteArray &content)
     {
-        const QString path = m_dir.filePath(name);
+        QString path = m_dir.filePath(name);
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(content);

@@ -77,11 +77,11 @@ class ToInt16 : public ::testing::TestWithParam<Rounding>
 
 TEST_P(ToInt16, RoundsHalfToEvenAndRejectsWhatDoesNotFit)
 {
-    const auto [value, expected] = GetParam();
-    if (expected == Fails)
-        EXPECT_EQ(testing::runtimeErrorOf([&] { toInt16(value); }), 6) << value;
+    const double value = GetParam().value;
+    if (GetParam().expected == Fails)
+        EXPECT_EQ(testing::runtimeErrorOf([value] { toInt16(value); }), 6) << value;
     else
-        EXPECT_EQ(toInt16(value), expected) << value;
+        EXPECT_EQ(toInt16(value), GetParam().expected) << value;
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, ToInt16,
