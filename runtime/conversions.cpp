@@ -93,8 +93,9 @@ double numberFromText(std::string_view text)
         if (j > digitsStart) {
             exponentDigits = std::string_view(s.data() + digitsStart, j - digitsStart);
             for (char c : exponentDigits) {
-                // Saturate: any exponent beyond this is out of a double's range either way.
-                exponent = std::min(exponent * 10 + (c - '0'), 100000LL);
+                // Saturate far beyond any mantissa that fits in memory: the exponent must still
+                // make up for a mantissa of a million digits before it can be left out.
+                exponent = std::min(exponent * 10 + (c - '0'), 1000000000000000LL);
             }
             if (exponentNegative)
                 exponent = -exponent;

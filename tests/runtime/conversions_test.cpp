@@ -56,7 +56,12 @@ INSTANTIATE_TEST_SUITE_P(Table, NumberFromText,
         // beyond a double
         Reading {"1e400", Infinity}, Reading {"-1e400", -Infinity}, Reading {"9e99999999999999999999", Infinity},
         Reading {"1" + std::string(400, '0'), Infinity}, Reading {"1e-400", 0}, Reading {"0e999999", 0},
-        Reading {"0." + std::string(400, '0') + "1e405", 1e4}));
+        Reading {"0." + std::string(400, '0') + "1e405", 1e4},
+        // Mantissas of more digits than any exponent cap would allow for (found by fuzzing).
+        Reading {"1" + std::string(150000, '0') + "e-150000", 1},
+        Reading {"0." + std::string(150000, '0') + "1e150010", 1e9},
+        Reading {"1" + std::string(100000, '0') + "e-100001", 0.1},
+        Reading {"1e-99999999999999999999", 0}, Reading {"-1e99999999999999999999", -Infinity}));
 
 struct Rounding
 {
