@@ -32,7 +32,6 @@ constexpr int CellPitch = 480;
 constexpr int FirstCellLeft = 120;
 constexpr int FirstCellTop = 360;
 
-constexpr Colour SilverColour = 0xC0C0C0;
 constexpr Colour YellowColour = 0x00FFFF;
 constexpr Colour BlackColour = 0x000000;
 

@@ -16,7 +16,7 @@ SeparatorBar::SeparatorBar(QWidget *parent)
 void SeparatorBar::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), toQColor(0xC0C0C0));
+    painter.fillRect(rect(), toQColor(0xC0C0C0)); // silver
     painter.setPen(systemColour(SystemColour::ButtonShadow));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
