@@ -29,7 +29,8 @@ constexpr Colour LabelColour = 0xE0E0E0;
 constexpr int ClientWidth = 6915;
 constexpr int ClientHeight = 4140;
 
-QGroupBox *makeFrame(QWidget *container, const char *name, const QString &caption, const QRect &twips, const QColor &back)
+QGroupBox *makeFrame(QWidget *container, const char *name, const QString &caption,
+    const QRect &twips, const QColor &back)
 {
     auto *frame = new QGroupBox(caption, container);
     frame->setObjectName(QLatin1String(name));
@@ -40,8 +41,8 @@ QGroupBox *makeFrame(QWidget *container, const char *name, const QString &captio
 }
 
 // A label with a single sunken border (bordered) or none, opaque.
-QLabel *makeLabel(QWidget *container, const char *name, const QString &text, const QRect &twips, Colour back,
-                  Qt::Alignment alignment, bool bordered)
+QLabel *makeLabel(QWidget *container, const char *name, const QString &text, const QRect &twips,
+    Colour back, Qt::Alignment alignment, bool bordered)
 {
     auto *label = new QLabel(text, container);
     label->setObjectName(QLatin1String(name));
@@ -67,8 +68,9 @@ PictureBox *makeSquare(PictureBox *container, const char *name, int left, int to
 } // namespace
 
 FrmAPropos::FrmAPropos(QWidget *owner)
-    : QWidget(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , m_owner(owner)
+    : QWidget(owner,
+        Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_owner(owner)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     buildDesign();
@@ -115,7 +117,8 @@ void FrmAPropos::buildDesign()
     CmdOKApropos->setAccessibleDescription(QStringLiteral("Ferme cette fenêtre"));
 
     // The version panel: the success picture above the version label.
-    Frame6 = makeFrame(this, "Frame6", QStringLiteral("Version du logiciel"), {60, 60, 2715, 1935}, desktop);
+    Frame6 = makeFrame(
+        this, "Frame6", QStringLiteral("Version du logiciel"), {60, 60, 2715, 1935}, desktop);
     Frame2 = makeFrame(Frame6, "Frame2", QString(), {60, 240, 2595, 1635}, panel);
     Image6 = new QLabel(Frame2);
     Image6->setObjectName(QStringLiteral("Image6"));
@@ -123,19 +126,21 @@ void FrmAPropos::buildDesign()
     Image6->setScaledContents(true); // the 70-pixel picture shown as 67
     Image6->setPixmap(QPixmap(QStringLiteral(":/pictures/success.bmp")));
     Image6->setAccessibleName(QStringLiteral("Grille souriante"));
-    Image6->setAccessibleDescription(QStringLiteral("Une tuile de bois portant une grille qui sourit"));
-    Label1 = makeLabel(Frame2, "Label1", QStringLiteral("Version 1.10 - Juin 2010"), {120, 1200, 2355, 315}, LabelColour,
-                       Qt::AlignHCenter, true);
+    Image6->setAccessibleDescription(
+        QStringLiteral("Une tuile de bois portant une grille qui sourit"));
+    Label1 = makeLabel(Frame2, "Label1", QStringLiteral("Version 1.10 - Juin 2010"),
+        {120, 1200, 2355, 315}, LabelColour, Qt::AlignHCenter, true);
 
     // The author panel: the author above the two addresses.
-    Frame1 = makeFrame(this, "Frame1", QStringLiteral("Auteur et adresses"), {60, 2040, 2715, 1635}, desktop);
+    Frame1 = makeFrame(
+        this, "Frame1", QStringLiteral("Auteur et adresses"), {60, 2040, 2715, 1635}, desktop);
     Frame3 = makeFrame(Frame1, "Frame3", QString(), {60, 240, 2595, 1335}, panel);
-    Label4 = makeLabel(Frame3, "Label4", QStringLiteral("Auteur : " KALENO_AUTHOR), {600, 180, 1635, 255}, AuthorColour,
-                       Qt::AlignLeft, false);
-    Label2 = makeLabel(Frame3, "Label2", QStringLiteral("kaleno.example.org"), {180, 480, 2295, 315}, LabelColour,
-                       Qt::AlignHCenter, true);
-    Label3 = makeLabel(Frame3, "Label3", QStringLiteral("example.net/kaleno"), {180, 900, 2295, 315}, LabelColour,
-                       Qt::AlignHCenter, true);
+    Label4 = makeLabel(Frame3, "Label4", QStringLiteral("Auteur : " KALENO_AUTHOR),
+        {600, 180, 1635, 255}, AuthorColour, Qt::AlignLeft, false);
+    Label2 = makeLabel(Frame3, "Label2", QStringLiteral("kaleno.example.org"),
+        {180, 480, 2295, 315}, LabelColour, Qt::AlignHCenter, true);
+    Label3 = makeLabel(Frame3, "Label3", QStringLiteral("example.net/kaleno"),
+        {180, 900, 2295, 315}, LabelColour, Qt::AlignHCenter, true);
 
     // The space picture and its three orbiting squares.
     Frame4 = makeFrame(this, "Frame4", QString(), {2820, 60, 4035, 4035}, desktop);
@@ -147,7 +152,8 @@ void FrmAPropos::buildDesign()
     PBFond->setPicture(QImage(QStringLiteral(":/pictures/space.bmp")));
     PBFond->setAccessibleName(QStringLiteral("Planète en orbite"));
     PBFond->setAccessibleDescription(
-        QStringLiteral("Trois petits carrés, jaune, rouge et vert, tournent autour d'une planète et laissent des traces"));
+        QStringLiteral("Trois petits carrés, jaune, rouge et vert, tournent autour d'une planète "
+                       "et laissent des traces"));
     PB3 = makeSquare(PBFond, "PB3", 3360, 600, 0x00FF00);
     PB2 = makeSquare(PBFond, "PB2", 1140, 420, 0x0000FF);
     PB1 = makeSquare(PBFond, "PB1", 600, 660, 0x00FFFF);
@@ -229,7 +235,8 @@ void FrmAPropos::TmrAPropos_Timer()
             const OrbitTick tick = tickOrbit(Orbits[i], *angles[i], w, h);
             squares[i]->setVisible(tick.visible);
             if (tick.visible)
-                PBFond->line(tick.trail.x, tick.trail.y, tick.point.x, tick.point.y, Orbits[i].colour);
+                PBFond->line(
+                    tick.trail.x, tick.trail.y, tick.point.x, tick.point.y, Orbits[i].colour);
             PBFond->moveChild(squares[i], tick.point.x, tick.point.y);
         }
     });

@@ -40,7 +40,8 @@ OrbitPoint orbitPoint(const Orbit &orbit, double a, int w, int h)
     } else {
         // Both coordinates are centred on w × 0.95, and the vertical one swings by w × 0.9.
         x = (width * 0.95 + (width * orbit.c) * std::cos(a)) - (halfHeight * orbit.s) * std::sin(a);
-        y = (width * 0.95 + ((width * 0.9) * orbit.s) * std::cos(a)) + (halfHeight * orbit.c) * std::sin(a);
+        y = (width * 0.95 + ((width * 0.9) * orbit.s) * std::cos(a))
+            + (halfHeight * orbit.c) * std::sin(a);
     }
     return {toInt16(intFloor(x)), toInt16(intFloor(y))};
 }

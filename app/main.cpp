@@ -21,7 +21,8 @@ int main(int argc, char *argv[])
 
     // The main window outlives its own close box, for the sake of the About window it owns; it
     // goes when the program ends.
-    QPointer<kaleno::FormSudoku> mainWindow = &kaleno::SharedWindow<kaleno::FormSudoku>::instance().show(nullptr);
+    QPointer<kaleno::FormSudoku> mainWindow
+        = &kaleno::SharedWindow<kaleno::FormSudoku>::instance().show(nullptr);
     const int status = QApplication::exec();
     delete mainWindow;
     return status;

@@ -21,7 +21,8 @@ const std::vector<testing::GridSet> &sets()
 Grid samplePuzzle()
 {
     Grid grid {};
-    parseGridText("1....7.9..3..2...8..96..5....53..9...1..8...26....4...3......1..4......7..7...3..", grid);
+    parseGridText(
+        "1....7.9..3..2...8..96..5....53..9...1..8...26....4...3......1..4......7..7...3..", grid);
     return grid;
 }
 
@@ -59,7 +60,8 @@ void solveCellsSample(benchmark::State &state)
     CellTexts texts;
     for (int cell = 0; cell < CellCount; ++cell) {
         if (grid[static_cast<std::size_t>(cell)] != 0)
-            texts[static_cast<std::size_t>(cell)] = std::string(1, static_cast<char>('0' + grid[static_cast<std::size_t>(cell)]));
+            texts[static_cast<std::size_t>(cell)]
+                = std::string(1, static_cast<char>('0' + grid[static_cast<std::size_t>(cell)]));
     }
     for (auto _ : state) // NOLINT(clang-analyzer-deadcode.DeadStores): the library's loop idiom
         benchmark::DoNotOptimize(solveCells(texts));

@@ -39,7 +39,9 @@ std::optional<CellTexts> parseJsonLine(const QByteArray &line, QString *error)
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(line, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
-        *error = QStringLiteral("not JSON: %1 at offset %2").arg(parseError.errorString()).arg(parseError.offset);
+        *error = QStringLiteral("not JSON: %1 at offset %2")
+                     .arg(parseError.errorString())
+                     .arg(parseError.offset);
         return std::nullopt;
     }
     if (!document.isArray() || document.array().size() != CellCount) {
@@ -97,7 +99,9 @@ QByteArray jsonAnswer(const SolveOutcome &outcome)
     }
 
     // QJsonObject would sort the keys; the answer keeps them in the order people read them.
-    auto compact = [](const QJsonArray &array) { return QJsonDocument(array).toJson(QJsonDocument::Compact); };
+    auto compact = [](const QJsonArray &array) {
+        return QJsonDocument(array).toJson(QJsonDocument::Compact);
+    };
     QByteArray answer = "{\"outcome\":\"";
     answer += QByteArray(outcomeWords(outcome.kind)).replace(' ', '_');
     answer += "\",\"texts\":" + compact(texts);

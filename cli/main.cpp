@@ -18,8 +18,8 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <optional>
 #include <string>
@@ -55,10 +55,7 @@ void printError(const QString &message)
 class SolveRun
 {
 public:
-    explicit SolveRun(const RunOptions &options)
-        : m_options(options)
-    {
-    }
+    explicit SolveRun(const RunOptions &options) : m_options(options) { }
 
     /// Solves and answers the grid lines of one input. False when the run cannot go on with
     /// it: it could not be read (a message says why) or the answers could not be written.
@@ -74,7 +71,8 @@ public:
                 if (read == LineRead::End || read == LineRead::Error) {
                     more = false;
                     if (read == LineRead::Error)
-                        m_readFailed = QStringLiteral("cannot read %1: %2").arg(name, input.errorString());
+                        m_readFailed
+                            = QStringLiteral("cannot read %1: %2").arg(name, input.errorString());
                     break;
                 }
                 ++lineNumber;
@@ -87,7 +85,8 @@ public:
                 if (read == LineRead::TooLong)
                     entry.error = QStringLiteral("longer than %1 bytes").arg(MaxLineBytes);
                 else
-                    entry.texts = m_options.json ? parseJsonLine(content, &entry.error) : parsePlainLine(content, &entry.error);
+                    entry.texts = m_options.json ? parseJsonLine(content, &entry.error)
+                                                 : parsePlainLine(content, &entry.error);
             }
             solveBatch();
             answerBatch(name);
@@ -127,12 +126,14 @@ public:
         for (double micros : sorted)
             sum += micros;
         const std::size_t middle = sorted.size() / 2;
-        const double median = sorted.size() % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
+        const double median
+            = sorted.size() % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
         std::fprintf(stderr, "time per grid: mean %.2f us, median %.2f us, max %.2f us\n",
-                     sum / static_cast<double>(sorted.size()), median, sorted.back());
+            sum / static_cast<double>(sorted.size()), median, sorted.back());
         rusage usage {};
         if (getrusage(RUSAGE_SELF, &usage) == 0)
-            std::fprintf(stderr, "peak resident memory: %.1f MB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
+            std::fprintf(stderr, "peak resident memory: %.1f MB\n",
+                static_cast<double>(usage.ru_maxrss) / 1024.0);
     }
 
     bool sawInvalidLine() const { return m_invalid > 0; }
@@ -193,7 +194,8 @@ private:
             } else {
                 entry.outcome = solveCells(*entry.texts, m_options.solve);
             }
-            const std::chrono::duration<double, std::micro> elapsed = std::chrono::steady_clock::now() - start;
+            const std::chrono::duration<double, std::micro> elapsed
+                = std::chrono::steady_clock::now() - start;
             if (m_options.stats)
                 m_micros.push_back(elapsed.count());
             ++m_grids;
@@ -205,7 +207,10 @@ private:
         for (const Entry &entry : m_batch) {
             if (!entry.texts) {
                 ++m_invalid;
-                printError(QStringLiteral("%1:%2: invalid line: %3").arg(name).arg(entry.lineNumber).arg(entry.error));
+                printError(QStringLiteral("%1:%2: invalid line: %3")
+                               .arg(name)
+                               .arg(entry.lineNumber)
+                               .arg(entry.error));
                 answer(m_options.json ? jsonInvalidLine() : QByteArray("invalid line"));
             } else if (m_options.count) {
                 ++m_tallies[entry.reading.ok() ? countLabel(entry.completions) : "input error"];
@@ -220,7 +225,9 @@ private:
 
     static const char *countLabel(int completions)
     {
-        return completions == 0 ? "0 completions" : completions == 1 ? "1 completion" : "2+ completions";
+        return completions == 0 ? "0 completions"
+            : completions == 1  ? "1 completion"
+                                : "2+ completions";
     }
 
     std::vector<const char *> tallyLabels() const
@@ -271,7 +278,8 @@ int main(int argc, char *argv[])
     // a closed input or error stream is given /dev/null in its place.
     if (!isOpen(STDOUT_FILENO)) {
         if (isOpen(STDERR_FILENO))
-            std::fputs("kaleno-solve: cannot write the answers: standard output is closed\n", stderr);
+            std::fputs(
+                "kaleno-solve: cannot write the answers: standard output is closed\n", stderr);
         return UsageOrFileError;
     }
     for (int descriptor : {STDIN_FILENO, STDERR_FILENO}) {
@@ -299,15 +307,18 @@ int main(int argc, char *argv[])
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption jsonOption(QStringLiteral("json"),
-        QStringLiteral("Each line is a JSON array of the 81 cell texts as typed; each answer a JSON object."));
+        QStringLiteral(
+            "Each line is a JSON array of the 81 cell texts as typed; each answer a JSON object."));
     const QCommandLineOption engineOption(QStringLiteral("engine"),
-        QStringLiteral("The search to use: fast (the default) or reference (the literal row-major search)."),
+        QStringLiteral(
+            "The search to use: fast (the default) or reference (the literal row-major search)."),
         QStringLiteral("name"), QStringLiteral("fast"));
     const QCommandLineOption maxStepsOption(QStringLiteral("max-steps"),
         QStringLiteral("Stop the reference search after N placements and answer 'step limit'."),
         QStringLiteral("N"));
     const QCommandLineOption countOption(QStringLiteral("count"),
-        QStringLiteral("Instead of the completion, print how many there are, counted up to two: 0, 1 or 2+."));
+        QStringLiteral(
+            "Instead of the completion, print how many there are, counted up to two: 0, 1 or 2+."));
     const QCommandLineOption statsOption(QStringLiteral("stats"),
         QStringLiteral("Print the count of each outcome and the time per grid on standard error."));
     parser.addOptions({jsonOption, engineOption, maxStepsOption, countOption, statsOption});
@@ -341,7 +352,8 @@ int main(int argc, char *argv[])
         bool ok = false;
         const qulonglong steps = parser.value(maxStepsOption).toULongLong(&ok);
         if (!ok) {
-            printError(QStringLiteral("--max-steps needs a whole number, not '%1'").arg(parser.value(maxStepsOption)));
+            printError(QStringLiteral("--max-steps needs a whole number, not '%1'")
+                           .arg(parser.value(maxStepsOption)));
             return UsageOrFileError;
         }
         options.solve.maxPlacements = steps;

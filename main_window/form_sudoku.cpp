@@ -37,14 +37,35 @@ constexpr Colour BlackColour = 0x000000;
 
 // The sample puzzle behind the hidden button: (cell, digit), in the order they are written.
 constexpr std::array<std::pair<int, int>, 23> SamplePuzzle = {{
-    {0, 1}, {5, 7}, {7, 9}, {10, 3}, {13, 2}, {17, 8}, {20, 9}, {21, 6}, {24, 5}, {29, 5}, {30, 3}, {33, 9},
-    {37, 1}, {40, 8}, {44, 2}, {45, 6}, {50, 4}, {54, 3}, {61, 1}, {64, 4}, {71, 7}, {74, 7}, {78, 3},
+    {0, 1},
+    {5, 7},
+    {7, 9},
+    {10, 3},
+    {13, 2},
+    {17, 8},
+    {20, 9},
+    {21, 6},
+    {24, 5},
+    {29, 5},
+    {30, 3},
+    {33, 9},
+    {37, 1},
+    {40, 8},
+    {44, 2},
+    {45, 6},
+    {50, 4},
+    {54, 3},
+    {61, 1},
+    {64, 4},
+    {71, 7},
+    {74, 7},
+    {78, 3},
 }};
 
 const QString NoSolutionMessage = QStringLiteral("Aucune solution trouvée !");
 const QString NoSolutionTitle = QStringLiteral("Aucune solution");
-const QString InputErrorMessage =
-    QStringLiteral("Une erreur est survenue. Veuillez vérifier la saisie des valeurs de la grille, merci.");
+const QString InputErrorMessage = QStringLiteral(
+    "Une erreur est survenue. Veuillez vérifier la saisie des valeurs de la grille, merci.");
 const QString InputErrorTitle = QStringLiteral("ERREUR DE SAISIE");
 
 // The cell's BackColor: the background of a text box is its palette's base colour.
@@ -55,7 +76,8 @@ void setCellBackColour(QLineEdit *cell, const QColor &colour)
     cell->setPalette(palette);
 }
 
-QPushButton *makeButton(QWidget *container, const char *name, const QString &caption, const QRect &twips)
+QPushButton *makeButton(
+    QWidget *container, const char *name, const QString &caption, const QRect &twips)
 {
     auto *button = new QPushButton(caption, container);
     button->setObjectName(QLatin1String(name));
@@ -67,8 +89,9 @@ QPushButton *makeButton(QWidget *container, const char *name, const QString &cap
 } // namespace
 
 FormSudoku::FormSudoku(QWidget *owner)
-    : QMainWindow(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                             | Qt::WindowCloseButtonHint)
+    : QMainWindow(owner,
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowCloseButtonHint)
 {
     buildDesign();
     buildMenus();
@@ -104,29 +127,37 @@ void FormSudoku::buildDesign()
     for (int k = 0; k < CellCount; ++k) {
         auto *cell = new QLineEdit(Frame1);
         cell->setObjectName(QStringLiteral("TxtS_%1").arg(k));
-        cell->setGeometry(twipsRect(FirstCellLeft + CellPitch * columnOf(k), FirstCellTop + CellPitch * rowOf(k), 375, 405));
+        cell->setGeometry(twipsRect(FirstCellLeft + CellPitch * columnOf(k),
+            FirstCellTop + CellPitch * rowOf(k), 375, 405));
         cell->setAlignment(Qt::AlignCenter);
         cell->setFont(cellFont);
         cell->setMaxLength(std::numeric_limits<int>::max()); // any text of any length
-        cell->setAccessibleName(QStringLiteral("Ligne %1, colonne %2").arg(rowOf(k) + 1).arg(columnOf(k) + 1));
+        cell->setAccessibleName(
+            QStringLiteral("Ligne %1, colonne %2").arg(rowOf(k) + 1).arg(columnOf(k) + 1));
         setCellBackColour(cell, k == 0 ? Qt::white : windowBackground);
         TxtS[static_cast<std::size_t>(k)] = cell;
     }
 
     // The bars that mark the boxes, each in the gap between two rows or columns of cells.
-    const QRect bars[] = {{1485, 360, 45, 4215}, {2925, 360, 45, 4215}, {120, 1740, 4200, 45}, {105, 3180, 4200, 45}};
+    const QRect bars[] = {
+        {1485, 360, 45, 4215}, {2925, 360, 45, 4215}, {120, 1740, 4200, 45}, {105, 3180, 4200, 45}};
     for (std::size_t i = 0; i < Shapes.size(); ++i) {
         Shapes[i] = new SeparatorBar(Frame1);
         Shapes[i]->setObjectName(QStringLiteral("Shape%1").arg(i + 1));
-        Shapes[i]->setGeometry(twipsRect(bars[i].x(), bars[i].y(), bars[i].width(), bars[i].height()));
+        Shapes[i]->setGeometry(
+            twipsRect(bars[i].x(), bars[i].y(), bars[i].width(), bars[i].height()));
     }
 
-    Cmd_Resolution = makeButton(client, "Cmd_Resolution", QStringLiteral("Résoudre la grille"), {4680, 240, 1695, 495});
-    Cmd_Effacer = makeButton(client, "Cmd_Effacer", QStringLiteral("Tout effacer"), {4680, 960, 1695, 495});
-    CmdAPropos = makeButton(client, "CmdAPropos", QStringLiteral("A Propos"), {4680, 1680, 1695, 495});
+    Cmd_Resolution = makeButton(
+        client, "Cmd_Resolution", QStringLiteral("Résoudre la grille"), {4680, 240, 1695, 495});
+    Cmd_Effacer
+        = makeButton(client, "Cmd_Effacer", QStringLiteral("Tout effacer"), {4680, 960, 1695, 495});
+    CmdAPropos
+        = makeButton(client, "CmdAPropos", QStringLiteral("A Propos"), {4680, 1680, 1695, 495});
     Command1 = makeButton(client, "Command1", QStringLiteral("Command1"), {4680, 4560, 1455, 375});
     Command1->setVisible(false); // and nothing ever shows it
-    Cmd_Resolution->setAccessibleDescription(QStringLiteral("Remplit les cases libres avec la solution de la grille"));
+    Cmd_Resolution->setAccessibleDescription(
+        QStringLiteral("Remplit les cases libres avec la solution de la grille"));
     Cmd_Effacer->setAccessibleDescription(QStringLiteral("Vide toutes les cases"));
     CmdAPropos->setAccessibleDescription(QStringLiteral("Montre la version et l'auteur"));
     Command1->setAccessibleDescription(QStringLiteral("Écrit la grille d'exemple"));
@@ -146,7 +177,8 @@ void FormSudoku::buildDesign()
     ImgFin->setGeometry(twipsRect(5040, 2760, 1050, 1050));
     ImgFin->setPixmap(QPixmap(QStringLiteral(":/pictures/success.bmp"))); // natural size: 70 pixels
     ImgFin->setAccessibleName(QStringLiteral("Grille résolue"));
-    ImgFin->setAccessibleDescription(QStringLiteral("Une tuile de bois portant une grille qui sourit"));
+    ImgFin->setAccessibleDescription(
+        QStringLiteral("Une tuile de bois portant une grille qui sourit"));
 
     // Tab order: the cells row by row, then the three visible buttons, then back to cell 0.
     for (int k = 1; k < CellCount; ++k)
@@ -169,20 +201,25 @@ void FormSudoku::buildMenus()
         menu->setObjectName(QLatin1String(name));
         return menu;
     };
-    auto addItem = [this](QMenu *menu, const char *name, const QString &caption, void (FormSudoku::*handler)()) {
+    auto addItem = [this](QMenu *menu, const char *name, const QString &caption,
+                       void (FormSudoku::*handler)()) {
         QAction *item = menu->addAction(caption);
         item->setObjectName(QLatin1String(name));
         connect(item, &QAction::triggered, this, handler);
         return item;
     };
     mnufichier = addMenu("mnufichier", QStringLiteral("Fichier"));
-    mnuquitter = addItem(mnufichier, "mnuquitter", QStringLiteral("Quitter"), &FormSudoku::mnuquitter_Click);
+    mnuquitter = addItem(
+        mnufichier, "mnuquitter", QStringLiteral("Quitter"), &FormSudoku::mnuquitter_Click);
     mnuaction = addMenu("mnuaction", QStringLiteral("Action"));
-    mnuresoudre = addItem(mnuaction, "mnuresoudre", QStringLiteral("Résoudre la grille"), &FormSudoku::mnuresoudre_Click);
-    mnueffacer = addItem(mnuaction, "mnueffacer", QStringLiteral("Tout Effacer"), &FormSudoku::mnueffacer_Click);
+    mnuresoudre = addItem(mnuaction, "mnuresoudre", QStringLiteral("Résoudre la grille"),
+        &FormSudoku::mnuresoudre_Click);
+    mnueffacer = addItem(
+        mnuaction, "mnueffacer", QStringLiteral("Tout Effacer"), &FormSudoku::mnueffacer_Click);
     mnuapropos = addMenu("mnuapropos", QStringLiteral("A Propos"));
     // "&" marks the next character as the access key and is not shown: here, the blank.
-    mnuauteur = addItem(mnuapropos, "mnuauteur", QStringLiteral("Auteur & Version"), &FormSudoku::mnuauteur_Click);
+    mnuauteur = addItem(
+        mnuapropos, "mnuauteur", QStringLiteral("Auteur & Version"), &FormSudoku::mnuauteur_Click);
 }
 
 void FormSudoku::Form_Load()
@@ -212,7 +249,8 @@ void FormSudoku::Cmd_Resolution_Click()
 {
     CellTexts texts;
     for (int k = 0; k < CellCount; ++k)
-        texts[static_cast<std::size_t>(k)] = TxtS[static_cast<std::size_t>(k)]->text().toStdString();
+        texts[static_cast<std::size_t>(k)]
+            = TxtS[static_cast<std::size_t>(k)]->text().toStdString();
     applyOutcome(solveCells(texts));
 }
 

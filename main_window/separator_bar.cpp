@@ -6,8 +6,7 @@
 
 namespace kaleno {
 
-SeparatorBar::SeparatorBar(QWidget *parent)
-    : QWidget(parent)
+SeparatorBar::SeparatorBar(QWidget *parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);

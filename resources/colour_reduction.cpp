@@ -1,8 +1,8 @@
 #include "colour_reduction.h"
 
 #include <algorithm>
-#include <cmath>
 #include <array>
+#include <cmath>
 #include <limits>
 #include <map>
 

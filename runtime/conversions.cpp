@@ -29,7 +29,8 @@ long long magnitude(std::string_view mantissa, long long exponent)
     const auto firstNonZero = intDigits.find_first_not_of('0');
     if (firstNonZero != std::string_view::npos)
         return static_cast<long long>(intDigits.size() - firstNonZero) - 1 + exponent;
-    const auto fraction = point == std::string_view::npos ? std::string_view() : mantissa.substr(point + 1);
+    const auto fraction
+        = point == std::string_view::npos ? std::string_view() : mantissa.substr(point + 1);
     return -static_cast<long long>(fraction.find_first_not_of('0')) - 1 + exponent;
 }
 

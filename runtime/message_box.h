@@ -18,7 +18,8 @@ void messageBox(QWidget *parent, const QString &prompt, int style, const QString
 
 /// What a message box does instead of showing itself: tests record the message here. An empty
 /// handler brings the real dialog back.
-using MessageBoxHandler = std::function<void(QWidget *parent, const QString &prompt, int style, const QString &title)>;
+using MessageBoxHandler
+    = std::function<void(QWidget *parent, const QString &prompt, int style, const QString &title)>;
 void setMessageBoxHandler(MessageBoxHandler replacement);
 
 } // namespace kaleno

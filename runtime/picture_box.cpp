@@ -8,8 +8,7 @@
 
 namespace kaleno {
 
-PictureBox::PictureBox(QWidget *parent)
-    : QWidget(parent)
+PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -75,7 +74,8 @@ void PictureBox::ensureCanvas()
 {
     const qreal ratio = devicePixelRatioF();
     const QSize size = drawingArea().size();
-    if (!m_canvas.isNull() && m_canvas.devicePixelRatio() == ratio && m_canvas.deviceIndependentSize() == QSizeF(size))
+    if (!m_canvas.isNull() && m_canvas.devicePixelRatio() == ratio
+        && m_canvas.deviceIndependentSize() == QSizeF(size))
         return;
     QImage canvas(size * ratio, QImage::Format_RGB32);
     canvas.setDevicePixelRatio(ratio);

@@ -65,8 +65,10 @@ void windowUnloaded()
 void endOnUntrappedError(const RuntimeError &error)
 {
     messageBox(QApplication::activeWindow(),
-               QStringLiteral("Erreur d'exécution '%1' :\n\n%2").arg(error.number()).arg(describe(error.number())),
-               MessageBoxOkOnly + MessageBoxCritical, QCoreApplication::applicationName());
+        QStringLiteral("Erreur d'exécution '%1' :\n\n%2")
+            .arg(error.number())
+            .arg(describe(error.number())),
+        MessageBoxOkOnly + MessageBoxCritical, QCoreApplication::applicationName());
     endProgram(1);
 }
 

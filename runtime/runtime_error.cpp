@@ -18,9 +18,7 @@ const char *describe(ErrorNumber number)
 } // namespace
 
 RuntimeError::RuntimeError(ErrorNumber number)
-    : std::runtime_error(describe(number))
-    , m_number(number)
-{
-}
+    : std::runtime_error(describe(number)), m_number(number)
+{ }
 
 } // namespace kaleno

@@ -21,7 +21,8 @@ inline int twipsToPixels(double twips)
 /// A control's outer rectangle from its Left, Top, Width and Height in twips.
 inline QRect twipsRect(int left, int top, int width, int height)
 {
-    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
+    return QRect(
+        twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
 }
 
 inline QPoint twipsPoint(double x, double y)

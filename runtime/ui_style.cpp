@@ -31,9 +31,9 @@ QFont designFont(double points)
     // MS Sans Serif is a narrow face; the fonts below come closest, in that order.
     static const bool substituted = [] {
         QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-            {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
-             QStringLiteral("Arial"), QStringLiteral("Helvetica"), QStringLiteral("DejaVu Sans Condensed"),
-             QStringLiteral("DejaVu Sans")});
+            {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),
+                QStringLiteral("Arimo"), QStringLiteral("Arial"), QStringLiteral("Helvetica"),
+                QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans")});
         return true;
     }();
     (void)substituted;

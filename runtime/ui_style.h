@@ -13,7 +13,7 @@ namespace kaleno {
 inline QColor toQColor(Colour colour)
 {
     return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                  static_cast<int>((colour >> 16) & 0xFF));
+        static_cast<int>((colour >> 16) & 0xFF));
 }
 
 inline Colour fromQColor(const QColor &colour)
@@ -22,7 +22,14 @@ inline Colour fromQColor(const QColor &colour)
 }
 
 /// Colours of the desktop's scheme, named by their role.
-enum class SystemColour { ButtonFace, ButtonText, ButtonShadow, WindowBackground, WindowText, Desktop };
+enum class SystemColour {
+    ButtonFace,
+    ButtonText,
+    ButtonShadow,
+    WindowBackground,
+    WindowText,
+    Desktop
+};
 
 /// The colour the current palette gives the role. The desktop background has no role of its
 /// own in Qt's palettes; it takes the palette's mid tone, which the texts drawn over it

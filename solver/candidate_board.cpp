@@ -27,7 +27,8 @@ struct Tables
 constexpr Tables makeTables()
 {
     Tables t;
-    constexpr int permutations[6][3] = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
+    constexpr int permutations[6][3]
+        = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
     for (std::uint32_t m = 0; m < 512; ++m) {
         for (int box = 0; box < 3; ++box) {
             if (m & (7u << (3 * box)))
@@ -119,7 +120,8 @@ void addCellOptions(CandidateBoard::Branch &branch, int cell, unsigned digits)
 {
     for (; digits; digits &= digits - 1) {
         branch.cells[static_cast<std::size_t>(branch.count)] = static_cast<std::uint8_t>(cell);
-        branch.digits[static_cast<std::size_t>(branch.count)] = static_cast<std::uint8_t>(std::countr_zero(digits) + 1);
+        branch.digits[static_cast<std::size_t>(branch.count)]
+            = static_cast<std::uint8_t>(std::countr_zero(digits) + 1);
         ++branch.count;
     }
 }
@@ -140,11 +142,13 @@ CandidateBoard::Branch CandidateBoard::branch() const
     Branch branch;
     auto takeCell = [&](int cell) { addCellOptions(branch, cell, candidates(cell)); };
     // `places` holds cells of one digit as three band masks.
-    auto takePlaces = [&](int d, const std::uint32_t (&places)[3]) {
+    auto takePlaces = [&](int d, const std::uint32_t(&places)[3]) {
         for (int band = 0; band < 3; ++band) {
             for (std::uint32_t bits = places[band]; bits; bits &= bits - 1) {
-                branch.cells[static_cast<std::size_t>(branch.count)] = static_cast<std::uint8_t>(27 * band + lowestBit(bits));
-                branch.digits[static_cast<std::size_t>(branch.count)] = static_cast<std::uint8_t>(d + 1);
+                branch.cells[static_cast<std::size_t>(branch.count)]
+                    = static_cast<std::uint8_t>(27 * band + lowestBit(bits));
+                branch.digits[static_cast<std::size_t>(branch.count)]
+                    = static_cast<std::uint8_t>(d + 1);
                 ++branch.count;
             }
         }
@@ -173,8 +177,8 @@ CandidateBoard::Branch CandidateBoard::branch() const
         return rest != 0 && (rest & (rest - 1)) == 0;
     };
     for (int d = 0; d < GridSize; ++d) {
-        const std::uint32_t a[3] = {m_cells[static_cast<std::size_t>(d)], m_cells[static_cast<std::size_t>(9 + d)],
-                                    m_cells[static_cast<std::size_t>(18 + d)]};
+        const std::uint32_t a[3] = {m_cells[static_cast<std::size_t>(d)],
+            m_cells[static_cast<std::size_t>(9 + d)], m_cells[static_cast<std::size_t>(18 + d)]};
         for (int band = 0; band < 3; ++band) {
             std::uint32_t places[3] = {0, 0, 0};
             for (int row = 0; row < 3; ++row) {
@@ -220,7 +224,8 @@ CandidateBoard::Branch CandidateBoard::branch() const
                 carry = next;
             }
         }
-        for (std::uint32_t cells = m_unsolved[static_cast<std::size_t>(band)]; cells; cells &= cells - 1) {
+        for (std::uint32_t cells = m_unsolved[static_cast<std::size_t>(band)]; cells;
+             cells &= cells - 1) {
             const int position = lowestBit(cells);
             int count = 0;
             for (int plane = 0; plane < 4; ++plane)
@@ -259,8 +264,10 @@ Grid CandidateBoard::grid() const
     for (int band = 0; band < 3; ++band) {
         const std::uint32_t solved = ~m_unsolved[static_cast<std::size_t>(band)];
         for (int d = 0; d < GridSize; ++d) {
-            for (std::uint32_t bits = m_cells[static_cast<std::size_t>(9 * band + d)] & solved; bits; bits &= bits - 1)
-                digits[static_cast<std::size_t>(27 * band + lowestBit(bits))] = static_cast<std::uint8_t>(d + 1);
+            for (std::uint32_t bits = m_cells[static_cast<std::size_t>(9 * band + d)] & solved;
+                 bits; bits &= bits - 1)
+                digits[static_cast<std::size_t>(27 * band + lowestBit(bits))]
+                    = static_cast<std::uint8_t>(d + 1);
         }
     }
     return digits;
@@ -312,8 +319,8 @@ bool CandidateBoard::updateDigit(int d)
             if (!(changedBands & (1u << band)))
                 continue;
             const std::uint32_t x = a[band];
-            const std::uint32_t incidence = tables.rowBoxes[x & RowBits] | tables.rowBoxes[(x >> 9) & RowBits] << 3
-                | tables.rowBoxes[x >> 18] << 6;
+            const std::uint32_t incidence = tables.rowBoxes[x & RowBits]
+                | tables.rowBoxes[(x >> 9) & RowBits] << 3 | tables.rowBoxes[x >> 18] << 6;
             const std::uint32_t matched = tables.matched[incidence];
             if (!matched)
                 return false;
@@ -326,8 +333,8 @@ bool CandidateBoard::updateDigit(int d)
         std::uint32_t keep[3] = {0, 0, 0};
         for (int stack = 0; stack < 3; ++stack) {
             const int shift = 3 * stack;
-            const std::uint32_t incidence = ((occupied[0] >> shift) & 7) | ((occupied[1] >> shift) & 7) << 3
-                | ((occupied[2] >> shift) & 7) << 6;
+            const std::uint32_t incidence = ((occupied[0] >> shift) & 7)
+                | ((occupied[1] >> shift) & 7) << 3 | ((occupied[2] >> shift) & 7) << 6;
             const std::uint32_t matched = tables.matched[incidence];
             if (!matched)
                 return false;
@@ -353,11 +360,13 @@ bool CandidateBoard::updateDigit(int d)
     for (int band = 0; band < 3; ++band) {
         const std::uint32_t x = a[band];
         const std::uint32_t r0 = x & RowBits, r1 = (x >> 9) & RowBits, r2 = x >> 18;
-        singles[band] = ((r0 & (r0 - 1)) ? 0 : r0) | ((r1 & (r1 - 1)) ? 0 : r1) << 9 | ((r2 & (r2 - 1)) ? 0 : r2) << 18;
+        singles[band] = ((r0 & (r0 - 1)) ? 0 : r0) | ((r1 & (r1 - 1)) ? 0 : r1) << 9
+            | ((r2 & (r2 - 1)) ? 0 : r2) << 18;
         one[band] = r0 | r1 | r2;
         two[band] = (r0 & r1) | (r0 & r2) | (r1 & r2);
     }
-    const std::uint32_t twiceOrMore = two[0] | two[1] | two[2] | (one[0] & one[1]) | (one[0] & one[2]) | (one[1] & one[2]);
+    const std::uint32_t twiceOrMore
+        = two[0] | two[1] | two[2] | (one[0] & one[1]) | (one[0] & one[2]) | (one[1] & one[2]);
     const std::uint32_t lonelyColumns = (one[0] | one[1] | one[2]) & ~twiceOrMore;
     for (int band = 0; band < 3; ++band) {
         singles[band] |= a[band] & tables.columnCells[lonelyColumns & one[band]];
@@ -388,7 +397,8 @@ bool CandidateBoard::placeNakedSingles(bool &placedAny)
             const int position = lowestBit(singles);
             singles &= singles - 1;
             int d = 0;
-            while (d < GridSize && !(m_cells[static_cast<std::size_t>(9 * band + d)] & (1u << position)))
+            while (d < GridSize
+                && !(m_cells[static_cast<std::size_t>(9 * band + d)] & (1u << position)))
                 ++d;
             // An earlier single of this pass may have taken the cell's last candidate.
             if (d == GridSize || !assign(d, band, position))

@@ -50,10 +50,7 @@ public:
         FewestOptions, // the constraint with the fewest options: quick to prove there is none
     };
 
-    explicit ResumableSearch(Order order)
-        : m_order(order)
-    {
-    }
+    explicit ResumableSearch(Order order) : m_order(order) { }
 
     void start(const CandidateBoard &root)
     {
@@ -70,7 +67,8 @@ public:
             return Finish::Found;
         }
         while (budget-- > 0) {
-            while (m_frames[static_cast<std::size_t>(m_depth)].next == m_frames[static_cast<std::size_t>(m_depth)].branch.count) {
+            while (m_frames[static_cast<std::size_t>(m_depth)].next
+                == m_frames[static_cast<std::size_t>(m_depth)].branch.count) {
                 if (m_depth == 0)
                     return Finish::None;
                 --m_depth;
@@ -104,7 +102,10 @@ public:
         return -1;
     }
 
-    const CandidateBoard &node(int depth) const { return m_frames[static_cast<std::size_t>(depth)].board; }
+    const CandidateBoard &node(int depth) const
+    {
+        return m_frames[static_cast<std::size_t>(depth)].board;
+    }
 
     /// Tells the frames that reused a slot of the stack apart.
     std::uint64_t nodeId(int depth) const { return m_frames[static_cast<std::size_t>(depth)].id; }
@@ -140,7 +141,8 @@ private:
     void open(int depth)
     {
         Frame &frame = m_frames[static_cast<std::size_t>(depth)];
-        frame.branch = m_order == Order::RowMajor ? frame.board.firstCellBranch() : frame.board.branch();
+        frame.branch
+            = m_order == Order::RowMajor ? frame.board.firstCellBranch() : frame.board.branch();
         frame.next = 0;
         frame.known = false;
         frame.id = ++m_opened;
@@ -161,7 +163,8 @@ struct Searches
 };
 
 // Work is shared out in turns: so many nodes for the main search, then so many for the check.
-Finish smallestCompletion(const CandidateBoard &root, const SearchShares &shares, Grid &out, std::uint64_t &nodes)
+Finish smallestCompletion(
+    const CandidateBoard &root, const SearchShares &shares, Grid &out, std::uint64_t &nodes)
 {
     thread_local auto searches = std::make_unique<Searches>();
     ResumableSearch &main = searches->main;

@@ -12,7 +12,8 @@ SearchEnd ReferenceSearch::run(Module_Sudoku &grid, std::uint64_t maxPlacements)
         CurrentValue = grid.CellValue(CurrentCell);
         if (CurrentValue < 9) {
             PlacedFlag = 0;
-            for (Candidate = static_cast<std::int16_t>(CurrentValue + 1); Candidate <= 9; ++Candidate) {
+            for (Candidate = static_cast<std::int16_t>(CurrentValue + 1); Candidate <= 9;
+                 ++Candidate) {
                 TryResult = grid.TryValue(CurrentCell, Candidate);
                 if (TryResult != 0) {
                     if (m_placements == maxPlacements)

@@ -52,8 +52,9 @@ SolveOutcome solveCells(const CellTexts &texts, const SolveOptions &options)
         return outcome;
     }
 
-    const SearchResult result = options.engine == Engine::Fast ? fastSolve(reading.givens)
-                                                               : referenceSolve(reading.givens, options.maxPlacements);
+    const SearchResult result = options.engine == Engine::Fast
+        ? fastSolve(reading.givens)
+        : referenceSolve(reading.givens, options.maxPlacements);
     switch (result.end) {
     case SearchEnd::Completed:
         outcome.kind = OutcomeKind::Solved;

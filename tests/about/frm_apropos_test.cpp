@@ -113,15 +113,27 @@ void FrmAProposTest::textsAndColours()
     QCOMPARE(window.windowTitle(), QStringLiteral("A Propos de Kaleno"));
     QVERIFY(window.windowFlags().testFlag(Qt::Tool));
     QVERIFY(!window.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
-    QCOMPARE(window.findChild<QGroupBox *>(QStringLiteral("Frame6"))->title(), QStringLiteral("Version du logiciel"));
-    QCOMPARE(window.findChild<QGroupBox *>(QStringLiteral("Frame1"))->title(), QStringLiteral("Auteur et adresses"));
-    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("Label1"))->text(), QStringLiteral("Version 1.10 - Juin 2010"));
-    QVERIFY(window.findChild<QLabel *>(QStringLiteral("Label4"))->text().startsWith(QStringLiteral("Auteur : ")));
-    QCOMPARE(window.findChild<QPushButton *>(QStringLiteral("CmdOKApropos"))->text(), QStringLiteral("OK"));
+    QCOMPARE(window.findChild<QGroupBox *>(QStringLiteral("Frame6"))->title(),
+        QStringLiteral("Version du logiciel"));
+    QCOMPARE(window.findChild<QGroupBox *>(QStringLiteral("Frame1"))->title(),
+        QStringLiteral("Auteur et adresses"));
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("Label1"))->text(),
+        QStringLiteral("Version 1.10 - Juin 2010"));
+    QVERIFY(window.findChild<QLabel *>(QStringLiteral("Label4"))
+                ->text()
+                .startsWith(QStringLiteral("Auteur : ")));
+    QCOMPARE(window.findChild<QPushButton *>(QStringLiteral("CmdOKApropos"))->text(),
+        QStringLiteral("OK"));
 
     QCOMPARE(fromQColor(window.palette().color(QPalette::Window)), Colour(0xEEF3F4));
-    QCOMPARE(fromQColor(window.findChild<QLabel *>(QStringLiteral("Label1"))->palette().color(QPalette::Window)), Colour(0xE0E0E0));
-    QCOMPARE(fromQColor(window.findChild<QLabel *>(QStringLiteral("Label4"))->palette().color(QPalette::Window)), Colour(0xEEF4F3));
+    QCOMPARE(fromQColor(window.findChild<QLabel *>(QStringLiteral("Label1"))
+                            ->palette()
+                            .color(QPalette::Window)),
+        Colour(0xE0E0E0));
+    QCOMPARE(fromQColor(window.findChild<QLabel *>(QStringLiteral("Label4"))
+                            ->palette()
+                            .color(QPalette::Window)),
+        Colour(0xEEF4F3));
     QVERIFY(!window.findChild<QLabel *>(QStringLiteral("Image6"))->pixmap().isNull());
 
     // The squares show their colours; the space picture starts at the top-left corner.
@@ -139,14 +151,17 @@ void FrmAProposTest::opensCentredOnItsOwner()
     owner.setGeometry(100, 150, 600, 400);
     owner.show();
     FrmAPropos &window = FrmAPropos::showShared(&owner);
-    QVERIFY((window.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength() <= 2);
+    QVERIFY(
+        (window.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength() <= 2);
 }
 
 void FrmAProposTest::picturesHaveNamesForScreenReaders()
 {
     FrmAPropos &window = openAbout();
-    for (const char *name : {"Image6", "PBFond", "PB1", "PB2", "PB3", "CmdOKApropos", "Label1", "Label4"}) {
-        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(window.findChild<QWidget *>(QLatin1String(name)));
+    for (const char *name :
+        {"Image6", "PBFond", "PB1", "PB2", "PB3", "CmdOKApropos", "Label1", "Label4"}) {
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(
+            window.findChild<QWidget *>(QLatin1String(name)));
         QVERIFY2(accessible && !accessible->text(QAccessible::Name).isEmpty(), name);
     }
 }
@@ -197,7 +212,8 @@ void FrmAProposTest::okUnloadsAndStopsTheTimer()
     QVERIFY(timer->isActive());
     QCOMPARE(timer->interval(), 100);
     QPointer<FrmAPropos> guard(&window);
-    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("CmdOKApropos")), Qt::LeftButton);
+    QTest::mouseClick(
+        window.findChild<QPushButton *>(QStringLiteral("CmdOKApropos")), Qt::LeftButton);
     QVERIFY(!window.isVisible());
     QVERIFY(!timer->isActive());
     QVERIFY(!FrmAPropos::loadedShared());
@@ -248,7 +264,8 @@ void FrmAProposTest::tickDrawsTrailsThatSurviveARepaint()
     bool yellowNearMiddle = false;
     for (int dx = -1; dx <= 1; ++dx) {
         for (int dy = -1; dy <= 1; ++dy)
-            yellowNearMiddle |= canvasPixel(window, QPoint(222 + dx, 143 + dy)) == QColor(255, 255, 0);
+            yellowNearMiddle
+                |= canvasPixel(window, QPoint(222 + dx, 143 + dy)) == QColor(255, 255, 0);
     }
     QVERIFY(yellowNearMiddle);
     // The square moved to the segment's end, its new top-left corner.

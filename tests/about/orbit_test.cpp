@@ -20,7 +20,8 @@ TEST(OrbitTick, FirstTickAfterLoadDrawsTheKnownSegments)
     {
         OrbitPoint trail, point;
     };
-    const Expected expected[] = {{{3262, 2230}, {3393, 2058}}, {{3212, 743}, {3034, 527}}, {{1459, 3366}, {1251, 3174}}};
+    const Expected expected[]
+        = {{{3262, 2230}, {3393, 2058}}, {{3212, 743}, {3034, 527}}, {{1459, 3366}, {1251, 3174}}};
     for (std::size_t i = 0; i < Orbits.size(); ++i) {
         double angle = Orbits[i].loadAngle;
         const OrbitTick tick = tickOrbit(Orbits[i], angle, Half, Half);

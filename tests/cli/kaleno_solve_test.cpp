@@ -3,9 +3,9 @@
 #include "support/grids.h"
 
 #include <QDir>
-#include <QProcessEnvironment>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -72,13 +72,16 @@ TEST_F(KalenoSolve, AnswersEveryGridLineInOrderAndNamesTheBadOnes)
     const QByteArray repeated = "55" + QByteArray(79, '.');
     const QByteArray unsolvable = '.' + QByteArray("23456789") + '1' + QByteArray(71, '.');
     const QString path = writeFile(QStringLiteral("grids.txt"),
-        "# a comment\n\n  " + puzzle + "  \r\n" + repeated + "\n" + unsolvable + "\n" + QByteArray(80, '.') + "\n");
+        "# a comment\n\n  " + puzzle + "  \r\n" + repeated + "\n" + unsolvable + "\n"
+            + QByteArray(80, '.') + "\n");
 
     const Finished run = runSolve({path});
     EXPECT_EQ(run.exitCode, 1);
-    const QList<QByteArray> expected {bytes(SampleSolution), "input error", "no solution", "invalid line"};
+    const QList<QByteArray> expected {
+        bytes(SampleSolution), "input error", "no solution", "invalid line"};
     EXPECT_EQ(run.lines(), expected);
-    EXPECT_TRUE(run.err.contains((path + QStringLiteral(":6: invalid line")).toUtf8())) << run.err.constData();
+    EXPECT_TRUE(run.err.contains((path + QStringLiteral(":6: invalid line")).toUtf8()))
+        << run.err.constData();
 }
 
 TEST_F(KalenoSolve, ReadsJsonCellTextsAsTheWindowDoes)
@@ -94,21 +97,26 @@ TEST_F(KalenoSolve, ReadsJsonCellTextsAsTheWindowDoes)
     EXPECT_EQ(run.exitCode, 1);
     const QList<QByteArray> lines = run.lines();
     ASSERT_EQ(lines.size(), 3);
-    EXPECT_TRUE(lines[0].startsWith(R"({"outcome":"solved","texts":["1","3","2.5","4",)")) << lines[0].constData();
-    EXPECT_TRUE(lines[0].endsWith(R"(],"orange":[0,1,2],"error_cell":null})")) << lines[0].constData();
-    EXPECT_TRUE(lines[1].startsWith(R"({"outcome":"input_error","texts":["1","0.3","12","",)")) << lines[1].constData();
+    EXPECT_TRUE(lines[0].startsWith(R"({"outcome":"solved","texts":["1","3","2.5","4",)"))
+        << lines[0].constData();
+    EXPECT_TRUE(lines[0].endsWith(R"(],"orange":[0,1,2],"error_cell":null})"))
+        << lines[0].constData();
+    EXPECT_TRUE(lines[1].startsWith(R"({"outcome":"input_error","texts":["1","0.3","12","",)"))
+        << lines[1].constData();
     EXPECT_TRUE(lines[1].endsWith(R"(],"orange":[0,1],"error_cell":2})")) << lines[1].constData();
     EXPECT_EQ(lines[2], R"({"outcome":"invalid_line"})");
 }
 
 TEST_F(KalenoSolve, BoundsTheReferenceSearchAndReportsStatistics)
 {
-    const Finished run = runSolve({QStringLiteral("--engine=reference"), QStringLiteral("--max-steps=5"), QStringLiteral("--stats")},
-                             bytes(SamplePuzzle) + '\n' + bytes(SampleSolution) + '\n');
+    const Finished run = runSolve({QStringLiteral("--engine=reference"),
+                                      QStringLiteral("--max-steps=5"), QStringLiteral("--stats")},
+        bytes(SamplePuzzle) + '\n' + bytes(SampleSolution) + '\n');
     EXPECT_EQ(run.exitCode, 0);
     const QList<QByteArray> expected {"step limit", bytes(SampleSolution)};
     EXPECT_EQ(run.lines(), expected);
-    EXPECT_TRUE(run.err.contains("grids 2: solved 1, no solution 0, input error 0, step limit 1, invalid line 0"))
+    EXPECT_TRUE(run.err.contains(
+        "grids 2: solved 1, no solution 0, input error 0, step limit 1, invalid line 0"))
         << run.err.constData();
     EXPECT_TRUE(run.err.contains("time per grid: mean ")) << run.err.constData();
 }
@@ -117,7 +125,8 @@ TEST_F(KalenoSolve, CountsCompletionsUpToTwo)
 {
     QByteArray none = bytes(SamplePuzzle);
     none[1] = '2'; // fits its row, column and box, but leaves no completion
-    const QByteArray input = bytes(SamplePuzzle) + '\n' + bytes(EmptyGrid) + '\n' + none + '\n' + "55" + QByteArray(79, '.') + '\n';
+    const QByteArray input = bytes(SamplePuzzle) + '\n' + bytes(EmptyGrid) + '\n' + none + '\n'
+        + "55" + QByteArray(79, '.') + '\n';
 
     const Finished plain = runSolve({QStringLiteral("--count")}, input);
     EXPECT_EQ(plain.exitCode, 0);
@@ -155,7 +164,8 @@ TEST_F(KalenoSolve, AnswersBinaryLinesAsInvalidAndGoesOn)
     EXPECT_EQ(plain.exitCode, 1);
     const QList<QByteArray> expected {"invalid line", "invalid line", bytes(SampleSolution)};
     EXPECT_EQ(plain.lines(), expected);
-    EXPECT_TRUE(plain.err.contains("<stdin>:1: invalid line: expected 81 cells, found 7 bytes")) << plain.err.constData();
+    EXPECT_TRUE(plain.err.contains("<stdin>:1: invalid line: expected 81 cells, found 7 bytes"))
+        << plain.err.constData();
 
     // JSON must be UTF-8: a bad sequence is an invalid line, not a text with a stand-in.
     QByteArray cells = "[\"\xff\xfe\"";
@@ -183,7 +193,8 @@ TEST_F(KalenoSolve, SkipsAHundredMegabyteLineWithoutHoldingIt)
     EXPECT_EQ(run.exitCode, 1);
     const QList<QByteArray> expected {"invalid line", bytes(SampleSolution)};
     EXPECT_EQ(run.lines(), expected);
-    EXPECT_TRUE(run.err.contains(":1: invalid line: longer than 1048576 bytes")) << run.err.constData();
+    EXPECT_TRUE(run.err.contains(":1: invalid line: longer than 1048576 bytes"))
+        << run.err.constData();
     const qsizetype at = run.err.indexOf("peak resident memory: ");
     ASSERT_GE(at, 0);
     const double megabytes = run.err.mid(at + 22).split(' ').first().toDouble();
@@ -194,7 +205,8 @@ TEST_F(KalenoSolve, SkipsAHundredMegabyteLineWithoutHoldingIt)
 TEST_F(KalenoSolve, ReportsInputsThatCannotBeRead)
 {
     // Opens, then fails on the first read.
-    const Finished run = runSolve({QStringLiteral("/proc/self/mem"), QStringLiteral("-")}, bytes(SamplePuzzle) + '\n');
+    const Finished run = runSolve(
+        {QStringLiteral("/proc/self/mem"), QStringLiteral("-")}, bytes(SamplePuzzle) + '\n');
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.err.contains("cannot read /proc/self/mem")) << run.err.constData();
     EXPECT_EQ(run.out, bytes(SampleSolution) + '\n'); // the next input is still answered
@@ -224,10 +236,12 @@ TEST_F(KalenoSolve, StopsWithAMessageWhenTheAnswersCannotBeWritten)
     EXPECT_TRUE(closed.err.contains("standard output is closed")) << closed.err.constData();
 
     // The reader goes away after the first bytes: the run stops instead of solving on.
-    const Finished gone = runShell(
-        QStringLiteral("set -o pipefail; yes '%1' | head -n 200000 | \"$SOLVE\" | head -c 10 >/dev/null; echo ${PIPESTATUS[2]} >&2")
-            .arg(puzzle));
-    EXPECT_TRUE(gone.err.contains("cannot write the answers to standard output: Broken pipe")) << gone.err.constData();
+    const Finished gone
+        = runShell(QStringLiteral("set -o pipefail; yes '%1' | head -n 200000 | \"$SOLVE\" | head "
+                                  "-c 10 >/dev/null; echo ${PIPESTATUS[2]} >&2")
+                       .arg(puzzle));
+    EXPECT_TRUE(gone.err.contains("cannot write the answers to standard output: Broken pipe"))
+        << gone.err.constData();
     EXPECT_TRUE(gone.err.trimmed().endsWith("2")) << gone.err.constData();
 }
 
@@ -237,15 +251,18 @@ TEST_F(KalenoSolve, FailsWithStatusTwoOnUsageAndFileErrors)
     const QString good = writeFile(QStringLiteral("good.txt"), bytes(EmptyGrid) + '\n');
     const Finished unreadable = runSolve({missing, good});
     EXPECT_EQ(unreadable.exitCode, 2);
-    EXPECT_TRUE(unreadable.err.contains(("cannot read " + missing).toUtf8())) << unreadable.err.constData();
-    EXPECT_EQ(unreadable.out, bytes(EmptyGridCompletion) + '\n'); // the readable file is still answered
+    EXPECT_TRUE(unreadable.err.contains(("cannot read " + missing).toUtf8()))
+        << unreadable.err.constData();
+    EXPECT_EQ(
+        unreadable.out, bytes(EmptyGridCompletion) + '\n'); // the readable file is still answered
 
     const Finished directory = runSolve({m_dir.path()});
     EXPECT_EQ(directory.exitCode, 2);
     EXPECT_TRUE(directory.err.contains("directory")) << directory.err.constData();
 
-    for (const QStringList &arguments : {QStringList {QStringLiteral("--bogus")}, QStringList {QStringLiteral("--engine=other")},
-             QStringList {QStringLiteral("--max-steps=many")}}) {
+    for (const QStringList &arguments :
+        {QStringList {QStringLiteral("--bogus")}, QStringList {QStringLiteral("--engine=other")},
+            QStringList {QStringLiteral("--max-steps=many")}}) {
         const Finished run = runSolve(arguments);
         EXPECT_EQ(run.exitCode, 2) << arguments.join(' ').toStdString();
         EXPECT_TRUE(run.err.startsWith("kaleno-solve: ")) << run.err.constData();

@@ -20,10 +20,10 @@ using namespace kaleno;
 
 namespace {
 
-constexpr char SamplePuzzle[] =
-    "1....7.9..3..2...8..96..5....53..9...1..8...26....4...3......1..4......7..7...3..";
-constexpr char SampleSolution[] =
-    "162857493534129678789643521475312986913586742628794135356478219241935867897261354";
+constexpr char SamplePuzzle[]
+    = "1....7.9..3..2...8..96..5....53..9...1..8...26....4...3......1..4......7..7...3..";
+constexpr char SampleSolution[]
+    = "162857493534129678789643521475312986913586742628794135356478219241935867897261354";
 
 const QColor Orange(255, 128, 0);
 
@@ -68,10 +68,23 @@ private slots:
     void closingTheMainWindowLeavesTheAboutWindowRunning();
 
 private:
-    QLineEdit *cell(int k) const { return m_window->findChild<QLineEdit *>(QStringLiteral("TxtS_%1").arg(k)); }
-    QWidget *control(const char *name) const { return m_window->findChild<QWidget *>(QLatin1String(name)); }
-    QAction *menuItem(const char *name) const { return m_window->findChild<QAction *>(QLatin1String(name)); }
-    void click(const char *button) const { QTest::mouseClick(m_window->findChild<QPushButton *>(QLatin1String(button)), Qt::LeftButton); }
+    QLineEdit *cell(int k) const
+    {
+        return m_window->findChild<QLineEdit *>(QStringLiteral("TxtS_%1").arg(k));
+    }
+    QWidget *control(const char *name) const
+    {
+        return m_window->findChild<QWidget *>(QLatin1String(name));
+    }
+    QAction *menuItem(const char *name) const
+    {
+        return m_window->findChild<QAction *>(QLatin1String(name));
+    }
+    void click(const char *button) const
+    {
+        QTest::mouseClick(
+            m_window->findChild<QPushButton *>(QLatin1String(button)), Qt::LeftButton);
+    }
     void type(const QString &grid) const; // '.' leaves a cell alone
     QString gridShown() const; // '.' for an empty cell, '?' for anything but one digit
     void runSample() const { QVERIFY(QMetaObject::invokeMethod(m_window.get(), "Command1_Click")); }
@@ -109,9 +122,10 @@ void FormSudokuTest::init()
 {
     m_messages.clear();
     m_ends.clear();
-    setMessageBoxHandler([this](QWidget *parent, const QString &prompt, int style, const QString &title) {
-        m_messages.append({parent, prompt, style, title});
-    });
+    setMessageBoxHandler(
+        [this](QWidget *parent, const QString &prompt, int style, const QString &title) {
+            m_messages.append({parent, prompt, style, title});
+        });
     setProgramEndHandler([this](int status) { m_ends.append(status); });
     m_window = std::make_unique<FormSudoku>();
     m_window->show();
@@ -172,7 +186,8 @@ void FormSudokuTest::layoutInPixels()
     if (name.startsWith(QLatin1String("Shape"))) {
         // A bar lies wholly in a gap: it overlaps no cell.
         for (int k = 0; k < 81; ++k)
-            QVERIFY2(!widget->geometry().intersects(cell(k)->geometry()), qPrintable(QStringLiteral("cell %1").arg(k)));
+            QVERIFY2(!widget->geometry().intersects(cell(k)->geometry()),
+                qPrintable(QStringLiteral("cell %1").arg(k)));
     }
 }
 
@@ -187,11 +202,14 @@ void FormSudokuTest::menusAndCaptions()
     QCOMPARE(menuItem("mnuresoudre")->text(), QStringLiteral("Résoudre la grille"));
     QCOMPARE(menuItem("mnueffacer")->text(), QStringLiteral("Tout Effacer"));
     QCOMPARE(menuItem("mnuauteur")->text(), QStringLiteral("Auteur & Version"));
-    QCOMPARE(menuItem("mnuauteur")->iconText(), QStringLiteral("Auteur  Version")); // no ampersand shown
+    QCOMPARE(
+        menuItem("mnuauteur")->iconText(), QStringLiteral("Auteur  Version")); // no ampersand shown
     for (QAction *item : m_window->findChildren<QAction *>())
         QVERIFY(item->shortcut().isEmpty());
-    QCOMPARE(static_cast<QPushButton *>(control("Cmd_Effacer"))->text(), QStringLiteral("Tout effacer"));
-    QCOMPARE(static_cast<QLabel *>(control("LblFin"))->text(), QStringLiteral("Solution trouvée !"));
+    QCOMPARE(
+        static_cast<QPushButton *>(control("Cmd_Effacer"))->text(), QStringLiteral("Tout effacer"));
+    QCOMPARE(
+        static_cast<QLabel *>(control("LblFin"))->text(), QStringLiteral("Solution trouvée !"));
     QCOMPARE(static_cast<QGroupBox *>(control("Frame1"))->title(), QStringLiteral("Grille 9x9"));
     QVERIFY(!m_window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     QVERIFY(!m_window->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
@@ -204,7 +222,8 @@ void FormSudokuTest::tabVisitsTheCellsThenTheButtonsThenCellZero()
     QList<QWidget *> expected;
     for (int k = 1; k < 81; ++k)
         expected << cell(k);
-    expected << control("Cmd_Resolution") << control("Cmd_Effacer") << control("CmdAPropos") << cell(0);
+    expected << control("Cmd_Resolution") << control("Cmd_Effacer") << control("CmdAPropos")
+             << cell(0);
     for (QWidget *next : expected) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), next);
@@ -218,16 +237,24 @@ void FormSudokuTest::cellZeroIsWhiteAndTheOthersTakeTheSchemesBackground()
     grey.setColor(QPalette::Base, QColor(200, 210, 220));
     QApplication::setPalette(grey);
     FormSudoku window;
-    QCOMPARE(window.findChild<QLineEdit *>(QStringLiteral("TxtS_0"))->palette().color(QPalette::Base), QColor(Qt::white));
-    QCOMPARE(window.findChild<QLineEdit *>(QStringLiteral("TxtS_1"))->palette().color(QPalette::Base), QColor(200, 210, 220));
-    QCOMPARE(window.findChild<QLineEdit *>(QStringLiteral("TxtS_80"))->palette().color(QPalette::Base), QColor(200, 210, 220));
+    QCOMPARE(
+        window.findChild<QLineEdit *>(QStringLiteral("TxtS_0"))->palette().color(QPalette::Base),
+        QColor(Qt::white));
+    QCOMPARE(
+        window.findChild<QLineEdit *>(QStringLiteral("TxtS_1"))->palette().color(QPalette::Base),
+        QColor(200, 210, 220));
+    QCOMPARE(
+        window.findChild<QLineEdit *>(QStringLiteral("TxtS_80"))->palette().color(QPalette::Base),
+        QColor(200, 210, 220));
     QApplication::setPalette(original);
     window.close();
 }
 
 void FormSudokuTest::aScreenReaderCanWalkTheGrid()
 {
-    auto nameOf = [](QWidget *widget) { return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name); };
+    auto nameOf = [](QWidget *widget) {
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+    };
     QCOMPARE(nameOf(cell(0)), QStringLiteral("Ligne 1, colonne 1"));
     QCOMPARE(nameOf(cell(17)), QStringLiteral("Ligne 2, colonne 9"));
     QCOMPARE(nameOf(cell(80)), QStringLiteral("Ligne 9, colonne 9"));
@@ -237,7 +264,9 @@ void FormSudokuTest::aScreenReaderCanWalkTheGrid()
     QCOMPARE(names.size(), 81);
     for (const char *named : {"Cmd_Resolution", "Cmd_Effacer", "CmdAPropos", "LblFin", "ImgFin"})
         QVERIFY2(!nameOf(control(named)).isEmpty(), named);
-    QVERIFY(!QAccessible::queryAccessibleInterface(control("ImgFin"))->text(QAccessible::Description).isEmpty());
+    QVERIFY(!QAccessible::queryAccessibleInterface(control("ImgFin"))
+                 ->text(QAccessible::Description)
+                 .isEmpty());
 }
 
 void FormSudokuTest::solvesTheSampleGridWithItsGivensOrange()
@@ -267,7 +296,8 @@ void FormSudokuTest::solveMenuItemDoesWhatTheButtonDoes()
     FormSudoku other;
     for (int k : {0, 78, 80})
         other.findChild<QLineEdit *>(QStringLiteral("TxtS_%1").arg(k))->setText(cell(k)->text());
-    QTest::mouseClick(other.findChild<QPushButton *>(QStringLiteral("Cmd_Resolution")), Qt::LeftButton);
+    QTest::mouseClick(
+        other.findChild<QPushButton *>(QStringLiteral("Cmd_Resolution")), Qt::LeftButton);
     QString byButton;
     for (int k = 0; k < 81; ++k)
         byButton += other.findChild<QLineEdit *>(QStringLiteral("TxtS_%1").arg(k))->text();
@@ -343,14 +373,16 @@ void FormSudokuTest::messageBoxes_data()
     QTest::addColumn<QString>("title");
 
     const QString noSolution = QStringLiteral("Aucune solution trouvée !");
-    const QString inputError =
-        QStringLiteral("Une erreur est survenue. Veuillez vérifier la saisie des valeurs de la grille, merci.");
+    const QString inputError = QStringLiteral(
+        "Une erreur est survenue. Veuillez vérifier la saisie des valeurs de la grille, merci.");
     QTest::newRow("no value for the first free cell")
-        << QStringLiteral(".234567891") + QString(71, QLatin1Char('.')) << noSolution << QStringLiteral("Aucune solution");
-    QTest::newRow("a cell holding 12") << QStringLiteral("1#") + QString(79, QLatin1Char('.')) << inputError
-                                       << QStringLiteral("ERREUR DE SAISIE");
-    QTest::newRow("a digit twice in a row") << QStringLiteral("7.......7") + QString(72, QLatin1Char('.')) << inputError
-                                            << QStringLiteral("ERREUR DE SAISIE");
+        << QStringLiteral(".234567891") + QString(71, QLatin1Char('.')) << noSolution
+        << QStringLiteral("Aucune solution");
+    QTest::newRow("a cell holding 12") << QStringLiteral("1#") + QString(79, QLatin1Char('.'))
+                                       << inputError << QStringLiteral("ERREUR DE SAISIE");
+    QTest::newRow("a digit twice in a row")
+        << QStringLiteral("7.......7") + QString(72, QLatin1Char('.')) << inputError
+        << QStringLiteral("ERREUR DE SAISIE");
 }
 
 void FormSudokuTest::messageBoxes()

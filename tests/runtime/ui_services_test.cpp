@@ -13,8 +13,7 @@ namespace {
 class CountedWindow : public QWidget
 {
 public:
-    explicit CountedWindow(QWidget *owner)
-        : QWidget(owner)
+    explicit CountedWindow(QWidget *owner) : QWidget(owner)
     {
         setAttribute(Qt::WA_DeleteOnClose);
         ++loads;

@@ -90,15 +90,17 @@ int main(int argc, char *argv[])
             widgetsAfterFirst = widgets;
             heapAfterFirst = mallinfo2().uordblks;
         } else if (objects != objectsAfterFirst || widgets != widgetsAfterFirst) {
-            std::fprintf(stderr, "round %d: %ld objects and %ld widgets alive, %ld and %ld after round 1\n", number,
-                         objects, widgets, objectsAfterFirst, widgetsAfterFirst);
+            std::fprintf(stderr,
+                "round %d: %ld objects and %ld widgets alive, %ld and %ld after round 1\n", number,
+                objects, widgets, objectsAfterFirst, widgetsAfterFirst);
             return 1;
         }
     }
-    std::printf("%d rounds: %ld objects and %ld widgets alive after each", rounds, objectsAfterFirst, widgetsAfterFirst);
+    std::printf("%d rounds: %ld objects and %ld widgets alive after each", rounds,
+        objectsAfterFirst, widgetsAfterFirst);
     if (heapAfterFirst > 0) // zero where a checker stands in for the allocator
-        std::printf("; heap in use %zu KB after round 1, %zu KB after round %d", heapAfterFirst / 1024,
-                    mallinfo2().uordblks / 1024, rounds);
+        std::printf("; heap in use %zu KB after round 1, %zu KB after round %d",
+            heapAfterFirst / 1024, mallinfo2().uordblks / 1024, rounds);
     std::printf("\n");
     delete main;
     return 0;

@@ -80,16 +80,23 @@ TEST_P(FastEngineAgainstReference, GivesTheSameCompletionOrNone)
 }
 
 INSTANTIATE_TEST_SUITE_P(Generated, FastEngineAgainstReference,
-    ::testing::Combine(::testing::Values(
-        // Many completions: the answer is the smallest, not merely one.
-        GridKind {"Sparse", 1500, [](Random &r, int i) { return sparseGrid(r, i % 21); }, 1350},
-        GridKind {"Dense", 2000, [](Random &r, int i) { return denseGrid(r, 20 + i % 41); }, 2000},
-        GridKind {"Unique", 150, [](Random &r, int) { return uniqueGrid(r); }, 100},
-        GridKind {"NoSolution", 1000, [](Random &r, int i) { return brokenGrid(r, 30 + i % 21, 0); }, 950},
-        // The contradiction sits in the last rows: the row-major order meets it late.
-        GridKind {"NoSolutionLate", 600, [](Random &r, int i) { return brokenGrid(r, 30 + i % 21, 54); }, 550}),
-        ::testing::Values(Shares {"DefaultShares", {}}, Shares {"TurnsOfOne", {1, 1}}, Shares {"CheckFirst", {1, 8}})),
-    [](const auto &row) { return std::string(std::get<0>(row.param).name) + std::get<1>(row.param).name; });
+    ::testing::Combine(
+        ::testing::Values(
+            // Many completions: the answer is the smallest, not merely one.
+            GridKind {"Sparse", 1500, [](Random &r, int i) { return sparseGrid(r, i % 21); }, 1350},
+            GridKind {
+                "Dense", 2000, [](Random &r, int i) { return denseGrid(r, 20 + i % 41); }, 2000},
+            GridKind {"Unique", 150, [](Random &r, int) { return uniqueGrid(r); }, 100},
+            GridKind {"NoSolution", 1000,
+                [](Random &r, int i) { return brokenGrid(r, 30 + i % 21, 0); }, 950},
+            // The contradiction sits in the last rows: the row-major order meets it late.
+            GridKind {"NoSolutionLate", 600,
+                [](Random &r, int i) { return brokenGrid(r, 30 + i % 21, 54); }, 550}),
+        ::testing::Values(Shares {"DefaultShares", {}}, Shares {"TurnsOfOne", {1, 1}},
+            Shares {"CheckFirst", {1, 8}})),
+    [](const auto &row) {
+        return std::string(std::get<0>(row.param).name) + std::get<1>(row.param).name;
+    });
 
 TEST(FastEngine, FindsNoCompletionWhereOnlyASearchCanTell)
 {
@@ -125,8 +132,10 @@ TEST(FastEngine, StaysQuickWhereRowMajorSearchWanders)
     // it reaches the smallest completion (the literal search takes billions of placements);
     // the check must cut the empty branches long before that. Nodes, not time, so the test
     // means the same on every machine.
-    const SearchResult result = fastSolve(grid("......5...............5..........................4.......3.................7.1..."));
-    EXPECT_EQ(describe(result), "123467589456819237789253146214536798365978412897142365578394621931625874642781953");
+    const SearchResult result = fastSolve(
+        grid("......5...............5..........................4.......3.................7.1..."));
+    EXPECT_EQ(describe(result),
+        "123467589456819237789253146214536798365978412897142365578394621931625874642781953");
     EXPECT_LT(result.placements, 20000u);
 }
 
@@ -161,15 +170,22 @@ std::string withCells(std::string text, int from, const std::string &digits)
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, FastEngineKnownCases,
-    ::testing::Values(KnownCase {"EmptyGrid", std::string(EmptyGrid), std::string(EmptyGridCompletion)},
+    ::testing::Values(
+        KnownCase {"EmptyGrid", std::string(EmptyGrid), std::string(EmptyGridCompletion)},
         KnownCase {"Sample", std::string(SamplePuzzle), std::string(SampleSolution)},
         // Cells 4, 6, 22, 24 fit either way round: the smaller way puts 4 first.
         KnownCase {"TwoCompletions",
-            withCells(withCells(withCells(withCells(std::string(SampleSolution), 4, "."), 6, "."), 22, "."), 24, "."),
-            withCells(withCells(withCells(withCells(std::string(SampleSolution), 4, "4"), 6, "5"), 22, "5"), 24, "4")},
-        KnownCase {"FirstCellWithoutValue", withCells(std::string(81, '.'), 1, "234567891"), "no solution"},
+            withCells(withCells(withCells(withCells(std::string(SampleSolution), 4, "."), 6, "."),
+                          22, "."),
+                24, "."),
+            withCells(withCells(withCells(withCells(std::string(SampleSolution), 4, "4"), 6, "5"),
+                          22, "5"),
+                24, "4")},
+        KnownCase {"FirstCellWithoutValue", withCells(std::string(81, '.'), 1, "234567891"),
+            "no solution"},
         KnownCase {"FirstCellEndsOnNine",
-            withCells(withCells(withCells(std::string(81, '.'), 1, "1234567"), 17, "8"), 26, "9"), "no solution"}),
+            withCells(withCells(withCells(std::string(81, '.'), 1, "1234567"), 17, "8"), 26, "9"),
+            "no solution"}),
     [](const auto &row) { return std::string(row.param.name); });
 
 TEST(CountCompletions, CountsUpToTheLimit)
@@ -202,11 +218,13 @@ TEST(CandidateBoard, KeepsEveryValueOfAKnownCompletion)
         ASSERT_TRUE(board.load(puzzle)) << gridText(puzzle);
         for (int cell = 0; cell < CellCount; ++cell) {
             const int digit = solution[static_cast<std::size_t>(cell)];
-            ASSERT_TRUE(board.candidates(cell) & (1u << (digit - 1))) << gridText(puzzle) << " cell " << cell;
+            ASSERT_TRUE(board.candidates(cell) & (1u << (digit - 1)))
+                << gridText(puzzle) << " cell " << cell;
         }
         const int cell = board.firstUnsolvedCell();
         if (cell >= 0) {
-            ASSERT_TRUE(board.place(cell, solution[static_cast<std::size_t>(cell)])) << gridText(puzzle);
+            ASSERT_TRUE(board.place(cell, solution[static_cast<std::size_t>(cell)]))
+                << gridText(puzzle);
         }
     }
 }

@@ -59,7 +59,8 @@ TEST_P(FreeCellCursor, FindsTheFreeCellAndLeavesScanIndexOnIt)
     Module_Sudoku store = storeWithGivens(c.givens);
     store.ScanIndex = 1234;
     const auto from = static_cast<std::int16_t>(c.from);
-    auto call = [&] { return c.forwards ? store.NextFreeCell(from) : store.PreviousFreeCell(from); };
+    auto call
+        = [&] { return c.forwards ? store.NextFreeCell(from) : store.PreviousFreeCell(from); };
     if (c.error)
         EXPECT_EQ(runtimeErrorOf(call), c.expected);
     else
@@ -100,7 +101,8 @@ bool sharesUnit(int a, int b)
 {
     const int rowA = (a - 1) / 9, rowB = (b - 1) / 9;
     const int columnA = (a - 1) % 9, columnB = (b - 1) % 9;
-    return rowA == rowB || columnA == columnB || (rowA / 3 == rowB / 3 && columnA / 3 == columnB / 3);
+    return rowA == rowB || columnA == columnB
+        || (rowA / 3 == rowB / 3 && columnA / 3 == columnB / 3);
 }
 
 TEST(TryValue, IsBlockedExactlyByTheCellsOfItsRowColumnAndBox)

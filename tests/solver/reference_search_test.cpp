@@ -54,7 +54,10 @@ TEST(ReferenceSearch, ReturnsTheSmallestOfSeveralCompletions)
 TEST(ReferenceSearch, StopsAtOnceWhenTheFirstFreeCellHasNoValue)
 {
     // Cells 2..9 hold 2..9 and cell 10 holds 1: nothing fits cell 1.
-    Module_Sudoku store = storeOf("." "23456789" "1" + std::string(71, '.'));
+    Module_Sudoku store = storeOf("."
+                                  "23456789"
+                                  "1"
+        + std::string(71, '.'));
     ReferenceSearch search;
     EXPECT_EQ(search.run(store), SearchEnd::Exhausted);
     EXPECT_EQ(search.placements(), 0u);

@@ -37,7 +37,10 @@ const char *engineName(Engine engine)
 class SolveCells : public ::testing::TestWithParam<Engine>
 {
 protected:
-    SolveOutcome solve(const CellTexts &texts) const { return solveCells(texts, {GetParam(), Unbounded}); }
+    SolveOutcome solve(const CellTexts &texts) const
+    {
+        return solveCells(texts, {GetParam(), Unbounded});
+    }
 };
 
 INSTANTIATE_TEST_SUITE_P(Engines, SolveCells, ::testing::Values(Engine::Fast, Engine::Reference),
@@ -109,23 +112,23 @@ TEST_P(SolveCellsReading, ReadsTheCellAsTheWindowDoes)
 
 INSTANTIATE_TEST_SUITE_P(Table, SolveCellsReading,
     ::testing::Combine(::testing::Values(CellReading {"", OutcomeKind::Solved, false, 0},
-        CellReading {"0", OutcomeKind::Solved, false, 0},
-        CellReading {"abc", OutcomeKind::Solved, false, 0},
-        CellReading {"0.3", OutcomeKind::Solved, true, 0},
-        CellReading {"-0.3", OutcomeKind::Solved, true, 0},
-        CellReading {"0.5", OutcomeKind::Solved, true, 0},
-        CellReading {"2.5", OutcomeKind::Solved, true, 2},
-        CellReading {"3.5", OutcomeKind::Solved, true, 4},
-        CellReading {" 7 ", OutcomeKind::Solved, true, 7},
-        CellReading {"8,5", OutcomeKind::Solved, true, 8},
-        CellReading {"9.4", OutcomeKind::Solved, true, 9},
-        CellReading {"9.6", OutcomeKind::InputError, false, -1},
-        CellReading {"12", OutcomeKind::InputError, false, -1},
-        CellReading {"-3", OutcomeKind::InputError, false, -1},
-        CellReading {"-0.6", OutcomeKind::InputError, false, -1},
-        CellReading {"40000", OutcomeKind::InputError, false, -1},
-        CellReading {"1e5", OutcomeKind::InputError, false, -1},
-        CellReading {"1e400", OutcomeKind::InputError, false, -1}),
+                           CellReading {"0", OutcomeKind::Solved, false, 0},
+                           CellReading {"abc", OutcomeKind::Solved, false, 0},
+                           CellReading {"0.3", OutcomeKind::Solved, true, 0},
+                           CellReading {"-0.3", OutcomeKind::Solved, true, 0},
+                           CellReading {"0.5", OutcomeKind::Solved, true, 0},
+                           CellReading {"2.5", OutcomeKind::Solved, true, 2},
+                           CellReading {"3.5", OutcomeKind::Solved, true, 4},
+                           CellReading {" 7 ", OutcomeKind::Solved, true, 7},
+                           CellReading {"8,5", OutcomeKind::Solved, true, 8},
+                           CellReading {"9.4", OutcomeKind::Solved, true, 9},
+                           CellReading {"9.6", OutcomeKind::InputError, false, -1},
+                           CellReading {"12", OutcomeKind::InputError, false, -1},
+                           CellReading {"-3", OutcomeKind::InputError, false, -1},
+                           CellReading {"-0.6", OutcomeKind::InputError, false, -1},
+                           CellReading {"40000", OutcomeKind::InputError, false, -1},
+                           CellReading {"1e5", OutcomeKind::InputError, false, -1},
+                           CellReading {"1e400", OutcomeKind::InputError, false, -1}),
         ::testing::Values(Engine::Fast, Engine::Reference)));
 
 TEST_P(SolveCells, StopsReadingAtACellThatIsNotADigit)

@@ -51,7 +51,8 @@ bool fillRandomly(const CandidateBoard &board, Random &random, Grid &out)
     for (int i = 0; i < branch.count; ++i) {
         const auto option = static_cast<std::size_t>(order[static_cast<std::size_t>(i)]);
         CandidateBoard next = board;
-        if (next.place(branch.cells[option], branch.digits[option]) && fillRandomly(next, random, out))
+        if (next.place(branch.cells[option], branch.digits[option])
+            && fillRandomly(next, random, out))
             return true;
     }
     return false;
@@ -74,7 +75,8 @@ Grid sparseGrid(Random &random, int givens)
     const auto cells = shuffledCells(random);
     Grid grid {};
     for (int i = 0; i < givens; ++i)
-        grid[static_cast<std::size_t>(cells[static_cast<std::size_t>(i)])] = solution[static_cast<std::size_t>(cells[static_cast<std::size_t>(i)])];
+        grid[static_cast<std::size_t>(cells[static_cast<std::size_t>(i)])]
+            = solution[static_cast<std::size_t>(cells[static_cast<std::size_t>(i)])];
     return grid;
 }
 

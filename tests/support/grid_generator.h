@@ -13,10 +13,7 @@ namespace kaleno::testing {
 class Random
 {
 public:
-    explicit Random(std::uint64_t seed)
-        : m_state(seed)
-    {
-    }
+    explicit Random(std::uint64_t seed) : m_state(seed) { }
     std::uint64_t next();
     /// 0 <= result < bound
     int below(int bound);
