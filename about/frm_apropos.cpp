@@ -1,12 +1,13 @@
 #include "frm_apropos.h"
 
-#include "about/orbit.h"
 #include "kaleno_version.h"
-#include "runtime/picture_box.h"
-#include "runtime/program_end.h"
-#include "runtime/shared_window.h"
-#include "runtime/twips.h"
-#include "runtime/ui_style.h"
+#include "orbit.h"
+#include "picture_box.h"
+#include "picture_paths.h"
+#include "program_end.h"
+#include "shared_window.h"
+#include "twips.h"
+#include "ui_style.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -102,7 +103,7 @@ void FrmAPropos::buildDesign()
 {
     setObjectName(QStringLiteral("FrmAPropos"));
     setWindowTitle(QStringLiteral("A Propos de Kaleno"));
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/kaleno.ico")));
+    setWindowIcon(QIcon(pictures::programIcon()));
     setFixedSize(twipsToPixels(ClientWidth), twipsToPixels(ClientHeight));
     setFont(designFont(8));
     setBackColour(this, toQColor(PanelColour));
@@ -124,7 +125,7 @@ void FrmAPropos::buildDesign()
     Image6->setObjectName(QStringLiteral("Image6"));
     Image6->setGeometry(twipsRect(720, 150, 1005, 1005));
     Image6->setScaledContents(true); // the 70-pixel picture shown as 67
-    Image6->setPixmap(QPixmap(QStringLiteral(":/pictures/success.bmp")));
+    Image6->setPixmap(QPixmap(pictures::success()));
     Image6->setAccessibleName(QStringLiteral("Grille souriante"));
     Image6->setAccessibleDescription(
         QStringLiteral("Une tuile de bois portant une grille qui sourit"));
@@ -149,7 +150,7 @@ void FrmAPropos::buildDesign()
     PBFond->setGeometry(twipsRect(120, 120, 3810, 3810));
     PBFond->setBackColour(0x000000);
     PBFond->setSunkenBorder(true);
-    PBFond->setPicture(QImage(QStringLiteral(":/pictures/space.bmp")));
+    PBFond->setPicture(QImage(pictures::space()));
     PBFond->setAccessibleName(QStringLiteral("Planète en orbite"));
     PBFond->setAccessibleDescription(
         QStringLiteral("Trois petits carrés, jaune, rouge et vert, tournent autour d'une planète "

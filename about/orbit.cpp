@@ -1,6 +1,6 @@
 #include "orbit.h"
 
-#include "runtime/conversions.h"
+#include "conversions.h"
 
 #include <cmath>
 

@@ -3,7 +3,7 @@
 // The orbits of the About window's animation, as plain arithmetic: no Qt, so that every
 // figure can be checked with numbers.
 
-#include "runtime/colour.h"
+#include "colour.h"
 
 #include <array>
 #include <cstdint>

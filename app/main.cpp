@@ -1,9 +1,10 @@
 // kaleno: the desktop program. No command line, no files: the main window, and what the user
 // types and clicks into it.
 
+#include "form_sudoku.h"
 #include "kaleno_version.h"
-#include "main_window/form_sudoku.h"
-#include "runtime/shared_window.h"
+#include "picture_paths.h"
+#include "shared_window.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -15,7 +16,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral(KALENO_PRODUCT_NAME));
     QApplication::setApplicationVersion(QStringLiteral(KALENO_VERSION_TEXT));
     QGuiApplication::setDesktopFileName(QStringLiteral(KALENO_APP_ID));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/kaleno.ico")));
+    QApplication::setWindowIcon(QIcon(kaleno::pictures::programIcon()));
     // The program ends when none of its windows is loaded any more; the runtime sees to that.
     QApplication::setQuitOnLastWindowClosed(false);
 

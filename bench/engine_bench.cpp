@@ -1,9 +1,9 @@
 // The engines alone, without files or text: kaleno_bench [--benchmark_filter=...]
 
-#include "solver/fast_engine.h"
-#include "solver/reference_search.h"
-#include "solver/solve_core.h"
-#include "support/grid_generator.h"
+#include "fast_engine.h"
+#include "grid_generator.h"
+#include "reference_search.h"
+#include "solve_core.h"
 
 #include <benchmark/benchmark.h>
 

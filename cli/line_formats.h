@@ -1,6 +1,6 @@
 #pragma once
 
-#include "solver/solve_core.h"
+#include "solve_core.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,9 +1,9 @@
 // kaleno-solve: the window's solve command over files of grids, one grid a line.
 
+#include "fast_engine.h"
 #include "kaleno_version.h"
 #include "line_formats.h"
-#include "solver/fast_engine.h"
-#include "solver/solve_core.h"
+#include "solve_core.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

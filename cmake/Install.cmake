@@ -7,14 +7,16 @@ configure_file("${PROJECT_SOURCE_DIR}/packaging/app.desktop.in"
 configure_file("${PROJECT_SOURCE_DIR}/packaging/app.metainfo.xml.in"
     "${PROJECT_BINARY_DIR}/packaging/${KALENO_APP_ID}.metainfo.xml" @ONLY)
 
-# Man pages and the changelog go compressed, without a time stamp, so that the same sources
-# give the same package.
+# Man pages and the changelog carry the version of cmake/Version.cmake, and go compressed,
+# without a time stamp, so that the same sources give the same package.
 set(_kaleno_compressed)
 foreach(_page kaleno.6 kaleno-solve.6 changelog)
-    set(_out "${PROJECT_BINARY_DIR}/packaging/${_page}.gz")
+    set(_page_file "${PROJECT_BINARY_DIR}/packaging/${_page}")
+    configure_file("${PROJECT_SOURCE_DIR}/packaging/${_page}.in" "${_page_file}" @ONLY)
+    set(_out "${_page_file}.gz")
     add_custom_command(OUTPUT "${_out}"
-        COMMAND gzip -9nc "${PROJECT_SOURCE_DIR}/packaging/${_page}" > "${_out}"
-        DEPENDS "${PROJECT_SOURCE_DIR}/packaging/${_page}"
+        COMMAND gzip -9nc "${_page_file}" > "${_out}"
+        DEPENDS "${_page_file}"
         VERBATIM)
     list(APPEND _kaleno_compressed "${_out}")
 endforeach()

@@ -5,10 +5,10 @@
 // as JSON and read again. Every JSON answer must be one line that parses back as an object with
 // its four keys in order, telling what the outcome holds.
 
-#include "cli/line_formats.h"
+#include "fast_engine.h"
 #include "fuzz_check.h"
-#include "solver/fast_engine.h"
-#include "solver/solve_core.h"
+#include "line_formats.h"
+#include "solve_core.h"
 
 #include <QByteArray>
 #include <QJsonArray>

@@ -5,9 +5,9 @@
 // an exact half to the even neighbour, and throw RuntimeError 6 exactly when that integer
 // does not fit 16 bits or the value is not finite.
 
+#include "conversions.h"
 #include "fuzz_check.h"
-#include "runtime/conversions.h"
-#include "runtime/runtime_error.h"
+#include "runtime_error.h"
 
 #include <cfloat>
 #include <cmath>

@@ -11,11 +11,11 @@
 // The outcome of the fast engine must follow the rules of the solve command, and whenever the
 // reference search ends within its bound, both engines must give the same outcome.
 
+#include "conversions.h"
+#include "fast_engine.h"
 #include "fuzz_check.h"
-#include "runtime/conversions.h"
-#include "solver/fast_engine.h"
-#include "solver/grid.h"
-#include "solver/solve_core.h"
+#include "grid.h"
+#include "solve_core.h"
 
 #include <algorithm>
 #include <bitset>

@@ -1,12 +1,13 @@
 #include "form_sudoku.h"
 
-#include "about/frm_apropos.h"
-#include "main_window/separator_bar.h"
-#include "runtime/message_box.h"
-#include "runtime/program_end.h"
-#include "runtime/shared_window.h"
-#include "runtime/twips.h"
-#include "runtime/ui_style.h"
+#include "frm_apropos.h"
+#include "message_box.h"
+#include "picture_paths.h"
+#include "program_end.h"
+#include "separator_bar.h"
+#include "shared_window.h"
+#include "twips.h"
+#include "ui_style.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -108,7 +109,7 @@ void FormSudoku::buildDesign()
 {
     setObjectName(QStringLiteral("FormSudoku"));
     setWindowTitle(QStringLiteral("Kaleno"));
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/kaleno.ico")));
+    setWindowIcon(QIcon(pictures::programIcon()));
     setFont(designFont(8));
 
     auto *client = new QWidget(this);
@@ -175,7 +176,7 @@ void FormSudoku::buildDesign()
     ImgFin = new QLabel(client);
     ImgFin->setObjectName(QStringLiteral("ImgFin"));
     ImgFin->setGeometry(twipsRect(5040, 2760, 1050, 1050));
-    ImgFin->setPixmap(QPixmap(QStringLiteral(":/pictures/success.bmp"))); // natural size: 70 pixels
+    ImgFin->setPixmap(QPixmap(pictures::success())); // natural size: 70 pixels
     ImgFin->setAccessibleName(QStringLiteral("Grille résolue"));
     ImgFin->setAccessibleDescription(
         QStringLiteral("Une tuile de bois portant une grille qui sourit"));

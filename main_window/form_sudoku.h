@@ -1,7 +1,7 @@
 #pragma once
 
-#include "solver/module_sudoku.h"
-#include "solver/solve_core.h"
+#include "module_sudoku.h"
+#include "solve_core.h"
 
 #include <QMainWindow>
 

@@ -1,6 +1,6 @@
 #include "separator_bar.h"
 
-#include "runtime/ui_style.h"
+#include "ui_style.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #include "module_sudoku.h"
 
-#include "runtime/conversions.h"
+#include "conversions.h"
 
 namespace kaleno {
 

@@ -1,9 +1,9 @@
 #include "solve_core.h"
 
+#include "conversions.h"
 #include "fast_engine.h"
 #include "reference_search.h"
-#include "runtime/conversions.h"
-#include "runtime/runtime_error.h"
+#include "runtime_error.h"
 
 namespace kaleno {
 

@@ -1,7 +1,7 @@
-#include "about/frm_apropos.h"
-#include "about/orbit.h"
-#include "runtime/picture_box.h"
-#include "runtime/ui_style.h"
+#include "frm_apropos.h"
+#include "orbit.h"
+#include "picture_box.h"
+#include "ui_style.h"
 
 #include <QAccessible>
 #include <QGroupBox>

@@ -1,5 +1,5 @@
-#include "about/orbit.h"
-#include "support/errors.h"
+#include "errors.h"
+#include "orbit.h"
 
 #include <gtest/gtest.h>
 

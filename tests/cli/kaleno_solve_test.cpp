@@ -1,6 +1,6 @@
 // Runs the real kaleno-solve binary end to end.
 
-#include "support/grids.h"
+#include "grids.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "about/frm_apropos.h"
-#include "main_window/form_sudoku.h"
-#include "runtime/message_box.h"
-#include "runtime/program_end.h"
-#include "runtime/ui_style.h"
+#include "form_sudoku.h"
+#include "frm_apropos.h"
+#include "message_box.h"
+#include "program_end.h"
+#include "ui_style.h"
 
 #include <QAccessible>
 #include <QAction>

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Checks of what the build installs and packages. Usage: check.sh CHECK BUILD_DIR
+# Checks of what the build installs and packages. Usage:
+#   check.sh CHECK BUILD_DIR VERSION NUMERIC
+# with the displayed version (1.01) and the version record's (1.1.0.0) of cmake/Version.cmake.
 #   install   install into a temporary prefix and check the files that land there
 #   desktop   desktop-file-validate on the desktop entry
 #   metainfo  appstreamcli validate --no-net on the AppStream metainfo
@@ -9,6 +11,8 @@
 set -euo pipefail
 check=$1
 build=$(cd "$2" && pwd)
+version=$3
+numeric_commas=${4//./,}
 app_id=org.example.Kaleno
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -40,7 +44,7 @@ install)
     expect_file "$work/usr/share/man/man6/kaleno-solve.6.gz"
     expect_file "$work/usr/share/doc/kaleno/copyright"
     # The installed tool runs, and knows its version.
-    [ "$("$work/usr/bin/kaleno-solve" --version)" = "kaleno-solve 1.01" ] || { echo "wrong --version"; exit 1; }
+    [ "$("$work/usr/bin/kaleno-solve" --version)" = "kaleno-solve $version" ] || { echo "wrong --version"; exit 1; }
     echo "installed as expected"
     ;;
 desktop)
@@ -56,7 +60,7 @@ deb)
     skip_without lintian
     skip_without dpkg-shlibdeps
     (cd "$build" && cpack -G DEB -B "$work" >/dev/null)
-    deb=$(ls "$work"/kaleno_1.01_*.deb)
+    deb=$(ls "$work"/kaleno_${version}_*.deb)
     contents=$(dpkg-deb -c "$deb")
     grep -q './usr/bin/kaleno$' <<<"$contents" || { echo "no kaleno in the package"; exit 1; }
     grep -q 'libqt6widgets6' <<<"$(dpkg-deb -f "$deb" Depends)" || { echo "no Qt in Depends"; exit 1; }
@@ -65,8 +69,8 @@ deb)
     ;;
 rc)
     rc="$build/generated/kaleno.rc"
-    for line in 'FILEVERSION 1,1,0,0' 'PRODUCTVERSION 1,1,0,0' 'FILEOS 0x4L' 'FILETYPE 0x1L' 'BLOCK "040C04B0"' \
-        'VALUE "ProductName", "kaleno"' 'VALUE "FileVersion", "1.01"' 'VALUE "InternalName", "kaleno"' \
+    for line in "FILEVERSION $numeric_commas" "PRODUCTVERSION $numeric_commas" 'FILEOS 0x4L' 'FILETYPE 0x1L' 'BLOCK "040C04B0"' \
+        'VALUE "ProductName", "kaleno"' 'VALUE "FileVersion", "'"$version"'"' 'VALUE "InternalName", "kaleno"' \
         'VALUE "OriginalFilename", "kaleno.exe"' 'VALUE "Translation", 0x040C, 0x04B0'; do
         grep -qF "$line" "$rc" || { echo "the version resource lacks: $line"; exit 1; }
     done

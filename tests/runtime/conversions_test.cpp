@@ -1,7 +1,7 @@
-#include "runtime/colour.h"
-#include "runtime/conversions.h"
-#include "runtime/runtime_error.h"
-#include "support/errors.h"
+#include "colour.h"
+#include "conversions.h"
+#include "errors.h"
+#include "runtime_error.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "runtime/message_box.h"
-#include "runtime/program_end.h"
-#include "runtime/shared_window.h"
-#include "runtime/twips.h"
+#include "message_box.h"
+#include "program_end.h"
+#include "shared_window.h"
+#include "twips.h"
 
 #include <QtTest>
 

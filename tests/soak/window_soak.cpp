@@ -3,9 +3,9 @@
 // by "OK" or by its close box in turn. Widgets and objects alive after a round must be as many
 // as after the first; any difference, or a wrong result, ends it with status 1.
 
-#include "about/frm_apropos.h"
-#include "main_window/form_sudoku.h"
-#include "runtime/message_box.h"
+#include "form_sudoku.h"
+#include "frm_apropos.h"
+#include "message_box.h"
 
 #include <QAbstractAnimation>
 #include <QApplication>

@@ -1,8 +1,8 @@
-#include "solver/candidate_board.h"
-#include "solver/fast_engine.h"
-#include "solver/reference_search.h"
-#include "support/grid_generator.h"
-#include "support/grids.h"
+#include "candidate_board.h"
+#include "fast_engine.h"
+#include "grid_generator.h"
+#include "grids.h"
+#include "reference_search.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "solver/module_sudoku.h"
-#include "support/errors.h"
+#include "errors.h"
+#include "module_sudoku.h"
 
 #include <gtest/gtest.h>
 

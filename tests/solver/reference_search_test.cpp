@@ -1,5 +1,5 @@
-#include "solver/reference_search.h"
-#include "support/grids.h"
+#include "grids.h"
+#include "reference_search.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "solver/reference_search.h"
-#include "solver/solve_core.h"
-#include "support/grids.h"
+#include "grids.h"
+#include "reference_search.h"
+#include "solve_core.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "grid_generator.h"
 
-#include "solver/candidate_board.h"
-#include "solver/fast_engine.h"
+#include "candidate_board.h"
+#include "fast_engine.h"
 
 #include <algorithm>
 #include <numeric>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "solver/grid.h"
+#include "grid.h"
 
 #include <cstdint>
 #include <string>

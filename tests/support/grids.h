@@ -1,7 +1,7 @@
 #pragma once
 
-#include "solver/grid.h"
-#include "solver/solve_core.h"
+#include "grid.h"
+#include "solve_core.h"
 
 #include <string_view>
 

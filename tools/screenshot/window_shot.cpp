@@ -3,9 +3,9 @@
 // animation run for SECONDS, and saves both windows as main.png and about.png in FOLDER. Run
 // it in a virtual display with scripts/screenshot.
 
-#include "about/frm_apropos.h"
-#include "main_window/form_sudoku.h"
-#include "runtime/shared_window.h"
+#include "form_sudoku.h"
+#include "frm_apropos.h"
+#include "shared_window.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 // kaleno-bench-sets DIR [PER_SET [SEED]]: writes the generated puzzle sets into DIR, one
 // file a set, one grid a line. The same seed gives the same files on every machine.
 
-#include "support/grid_generator.h"
+#include "grid_generator.h"
 
 #include <cstdio>
 #include <cstdlib>
