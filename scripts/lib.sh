@@ -3,6 +3,11 @@
 # The repository's top folder, whatever the caller's working directory.
 KALENO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
+# ccache (cmake/CompilerCache.cmake) hashes paths relative to the repository and not the build
+# folder's own path, so that a fresh clone finds what an earlier clone compiled.
+export CCACHE_BASEDIR="$KALENO_ROOT"
+export CCACHE_NOHASHDIR=true
+
 # Installs the Debian packages of scripts/packages.txt that are missing. As root it runs
 # apt-get; otherwise it prints the one command to run and fails.
 ensure_packages() {
