@@ -15,6 +15,7 @@
 #include <QSaveFile>
 #include <QSvgRenderer>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <stdexcept>
@@ -35,10 +36,15 @@ constexpr int SpacePicture = 250;
 }
 
 // A BMP of 8 bits a pixel as Qt writes it, with the palette made up to its full 256 entries.
+// Qt's writer copies each row with the padding of the image's own row, which the colour
+// reduction leaves as it was allocated: it is zeroed, or the file would change from run to run.
 QImage paletteBmp(const QImage &image)
 {
     QImage picture = paletteColours(image);
     picture.setColorCount(256);
+    for (int y = 0; y < picture.height(); ++y)
+        std::fill(picture.scanLine(y) + picture.width(),
+            picture.scanLine(y) + picture.bytesPerLine(), uchar(0));
     return picture;
 }
 
