@@ -3,6 +3,8 @@
 #include <QDataStream>
 #include <QIODevice>
 
+#include <algorithm>
+
 namespace kaleno {
 
 namespace {
@@ -83,8 +85,15 @@ QImage paletteColours(const QImage &image)
 
 QByteArray paletteIcon(const QImage &image)
 {
-    const QImage colours = paletteColours(image);
-    const QImage alpha = image.convertToFormat(QImage::Format_ARGB32);
+    // Under the mask the colour must be black: a screen that draws an icon layer by layer
+    // combines that colour with what lies under the icon.
+    QImage layers = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < layers.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(layers.scanLine(y));
+        std::replace_if(
+            line, line + layers.width(), [](QRgb pixel) { return qAlpha(pixel) < 128; }, QRgb(0));
+    }
+    const QImage colours = paletteColours(layers);
     const QList<QRgb> palette = colours.colorTable();
     const int width = image.width();
     const int height = image.height();
@@ -113,11 +122,11 @@ QByteArray paletteIcon(const QImage &image)
     }
     // A set bit lets the screen show through.
     for (int y = height - 1; y >= 0; --y) {
-        const auto *line = reinterpret_cast<const QRgb *>(alpha.constScanLine(y));
+        const auto *line = reinterpret_cast<const QRgb *>(layers.constScanLine(y));
         for (int x = 0; x < width; x += 8) {
             quint8 bits = 0;
             for (int bit = 0; bit < 8 && x + bit < width; ++bit) {
-                if (qAlpha(line[x + bit]) < 128)
+                if (qAlpha(line[x + bit]) == 0)
                     bits |= quint8(0x80 >> bit);
             }
             out.put(bits);
