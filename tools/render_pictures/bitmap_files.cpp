@@ -19,42 +19,26 @@ quint32 rowBytes(int width, int bitsPerPixel)
     return static_cast<quint32>((width * bitsPerPixel + 31) / 32 * 4);
 }
 
-// Both formats are little-endian throughout.
-class Writer
+template<typename... Fields>
+void put(QDataStream &out, Fields... fields)
 {
-public:
-    Writer() : m_out(&m_bytes, QIODevice::WriteOnly)
-    {
-        m_out.setByteOrder(QDataStream::LittleEndian);
-    }
+    (out << ... << fields);
+}
 
-    template<typename... Fields>
-    void put(Fields... fields)
-    {
-        (m_out << ... << fields);
-    }
+void padRow(QDataStream &out, quint32 written, quint32 rowLength)
+{
+    constexpr char Zeros[4] {};
+    out.writeRawData(Zeros, static_cast<int>(rowLength - written));
+}
 
-    void padRow(quint32 written, quint32 rowLength)
-    {
-        for (; written < rowLength; ++written)
-            put(quint8(0));
-    }
-
-    // `height` counts the rows of every layer: an icon's colours and its mask give twice the
-    // picture's height. No compression; an icon leaves the resolution at 0.
-    void infoHeader(const QImage &image, int height, quint16 bitsPerPixel, quint32 imageBytes,
-        qint32 pixelsPerMetre)
-    {
-        put(InfoHeaderBytes, qint32(image.width()), qint32(height), quint16(1), bitsPerPixel,
-            quint32(0), imageBytes, pixelsPerMetre, pixelsPerMetre, quint32(0), quint32(0));
-    }
-
-    const QByteArray &bytes() const { return m_bytes; }
-
-private:
-    QByteArray m_bytes;
-    QDataStream m_out;
-};
+// `height` counts the rows of every layer: an icon's colours and its mask give twice the
+// picture's height. No compression; an icon leaves the resolution at 0.
+void infoHeader(QDataStream &out, int width, int height, quint16 bitsPerPixel, quint32 imageBytes,
+    qint32 pixelsPerMetre)
+{
+    put(out, InfoHeaderBytes, qint32(width), qint32(height), quint16(1), bitsPerPixel, quint32(0),
+        imageBytes, pixelsPerMetre, pixelsPerMetre, quint32(0), quint32(0));
+}
 
 } // namespace
 
@@ -63,17 +47,18 @@ QByteArray trueColourBmp(const QImage &image)
     const QImage pixels = image.convertToFormat(QImage::Format_RGB32);
     const quint32 imageBytes = rowBytes(pixels.width(), 32) * quint32(pixels.height());
     const quint32 pixelOffset = FileHeaderBytes + InfoHeaderBytes;
-    Writer out;
-    out.put(
-        quint8('B'), quint8('M'), pixelOffset + imageBytes, quint16(0), quint16(0), pixelOffset);
-    out.infoHeader(pixels, pixels.height(), 32, imageBytes, pixels.dotsPerMeterX());
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian); // both formats, throughout
+    put(out, quint8('B'), quint8('M'), pixelOffset + imageBytes, quint32(0), pixelOffset);
+    infoHeader(out, pixels.width(), pixels.height(), 32, imageBytes, pixels.dotsPerMeterX());
     for (int y = pixels.height() - 1; y >= 0; --y) {
         const auto *line = reinterpret_cast<const QRgb *>(pixels.constScanLine(y));
         for (int x = 0; x < pixels.width(); ++x)
-            out.put(quint8(qBlue(line[x])), quint8(qGreen(line[x])), quint8(qRed(line[x])),
+            put(out, quint8(qBlue(line[x])), quint8(qGreen(line[x])), quint8(qRed(line[x])),
                 quint8(255));
     }
-    return out.bytes();
+    return bytes;
 }
 
 QImage paletteColours(const QImage &image)
@@ -94,7 +79,6 @@ QByteArray paletteIcon(const QImage &image)
             line, line + layers.width(), [](QRgb pixel) { return qAlpha(pixel) < 128; }, QRgb(0));
     }
     const QImage colours = paletteColours(layers);
-    const QList<QRgb> palette = colours.colorTable();
     const int width = image.width();
     const int height = image.height();
     const quint32 colourRow = rowBytes(width, 8);
@@ -103,22 +87,22 @@ QByteArray paletteIcon(const QImage &image)
     constexpr quint32 DirectoryBytes = 6 + 16;
     const quint32 resourceBytes = InfoHeaderBytes + PaletteEntries * 4 + imageBytes;
 
-    Writer out;
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
     // The directory: reserved, type 1 (icon), one image; then that image's entry, where a width
     // or height of 0 means 256 and a colour count of 0 means a full 256-entry palette.
-    out.put(quint16(0), quint16(1), quint16(1));
-    out.put(quint8(width % 256), quint8(height % 256), quint8(0), quint8(0), quint16(1), quint16(8),
-        resourceBytes, DirectoryBytes);
-    out.infoHeader(image, 2 * height, 8, imageBytes, 0);
+    put(out, quint16(0), quint16(1), quint16(1));
+    put(out, quint8(width % 256), quint8(height % 256), quint8(0), quint8(0), quint16(1),
+        quint16(8), resourceBytes, DirectoryBytes);
+    infoHeader(out, width, 2 * height, 8, imageBytes, 0);
     for (int i = 0; i < PaletteEntries; ++i) {
-        const QRgb colour = palette.value(i, qRgb(0, 0, 0));
-        out.put(quint8(qBlue(colour)), quint8(qGreen(colour)), quint8(qRed(colour)), quint8(0));
+        const QRgb colour = colours.colorTable().value(i, qRgb(0, 0, 0));
+        put(out, quint8(qBlue(colour)), quint8(qGreen(colour)), quint8(qRed(colour)), quint8(0));
     }
     for (int y = height - 1; y >= 0; --y) {
-        const uchar *line = colours.constScanLine(y);
-        for (int x = 0; x < width; ++x)
-            out.put(quint8(line[x]));
-        out.padRow(quint32(width), colourRow);
+        out.writeRawData(reinterpret_cast<const char *>(colours.constScanLine(y)), width);
+        padRow(out, quint32(width), colourRow);
     }
     // A set bit lets the screen show through.
     for (int y = height - 1; y >= 0; --y) {
@@ -129,11 +113,11 @@ QByteArray paletteIcon(const QImage &image)
                 if (qAlpha(line[x + bit]) == 0)
                     bits |= quint8(0x80 >> bit);
             }
-            out.put(bits);
+            put(out, bits);
         }
-        out.padRow(quint32((width + 7) / 8), maskRow);
+        padRow(out, quint32((width + 7) / 8), maskRow);
     }
-    return out.bytes();
+    return bytes;
 }
 
 } // namespace kaleno
