@@ -1,7 +1,8 @@
 // kaleno-render-pictures <drawings folder> <output folder>: renders the program's drawings into
 // the pictures the build embeds and the icon set a desktop installs, in the same tree as the
 // committed ones under resources/. The same drawings give the same bytes, so the committed
-// pictures can be checked against their drawings.
+// pictures can be checked against their drawings. It needs no display, nor even a Qt
+// application: it only draws into images.
 
 #include "bitmap_files.h"
 
@@ -9,7 +10,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSaveFile>
@@ -28,6 +28,7 @@ constexpr std::array IconSetSizes {16, 32, 48, 64, 128, 256};
 constexpr int WindowIcon = 32;
 constexpr int SuccessPicture = 70;
 constexpr int SpacePicture = 250;
+constexpr int DotsPerMetre = 3780; // 96 dots an inch
 
 [[noreturn]] void fail(const QString &path, const QString &what)
 {
@@ -92,10 +93,12 @@ private:
     }
 
     // The whole drawing stretched over a square of `pixels` x `pixels`, transparent where the
-    // drawing leaves it bare.
+    // drawing leaves it bare. The files carry a resolution, and Qt would take the screen's.
     QImage render(int pixels)
     {
         QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+        image.setDotsPerMeterX(DotsPerMetre);
+        image.setDotsPerMeterY(DotsPerMetre);
         image.fill(Qt::transparent);
         QPainter painter(&image);
         m_drawing.render(&painter);
@@ -134,17 +137,12 @@ private:
 
 int main(int argc, char *argv[])
 {
-    // It only draws into images: no display needed.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    const QStringList arguments = QGuiApplication::arguments();
-    if (arguments.size() != 3) {
+    if (argc != 3) {
         std::fprintf(stderr, "usage: kaleno-render-pictures <drawings folder> <output folder>\n");
         return 2;
     }
     try {
-        Renderer(arguments.at(1), arguments.at(2)).renderAll();
+        Renderer(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2])).renderAll();
     } catch (const std::runtime_error &error) {
         std::fprintf(stderr, "kaleno-render-pictures: %s\n", error.what());
         return 1;
