@@ -32,6 +32,38 @@ GridReading readCells(const CellTexts &texts)
     return reading;
 }
 
+GivensOutcome solveGivens(const Grid &givens, const SolveOptions &options)
+{
+    GivensOutcome outcome;
+    if (hasRepeatedDigits(givens)) {
+        outcome.kind = OutcomeKind::InputError;
+        return outcome;
+    }
+    // A full grid that passed the check above is its own completion; the search would call
+    // it unsolvable because it has no free cell to start from.
+    if (isSolvedGrid(givens)) {
+        outcome.kind = OutcomeKind::Solved;
+        outcome.completion = givens;
+        return outcome;
+    }
+    const SearchResult result = options.engine == Engine::Fast
+        ? fastSolve(givens)
+        : referenceSolve(givens, options.maxPlacements);
+    switch (result.end) {
+    case SearchEnd::Completed:
+        outcome.kind = OutcomeKind::Solved;
+        outcome.completion = result.grid;
+        break;
+    case SearchEnd::Exhausted:
+        outcome.kind = OutcomeKind::NoSolution;
+        break;
+    case SearchEnd::StepLimit:
+        outcome.kind = OutcomeKind::StepLimit;
+        break;
+    }
+    return outcome;
+}
+
 SolveOutcome solveCells(const CellTexts &texts, const SolveOptions &options)
 {
     SolveOutcome outcome;
@@ -40,35 +72,17 @@ SolveOutcome solveCells(const CellTexts &texts, const SolveOptions &options)
     const GridReading reading = readCells(texts);
     outcome.orange = reading.orange;
     outcome.errorCell = reading.errorCell;
-    if (!reading.ok()) {
+    if (reading.errorCell) {
         outcome.kind = OutcomeKind::InputError;
         return outcome;
     }
-
-    // A full grid that passed the check above is its own completion; the search would call
-    // it unsolvable because it has no free cell to start from.
-    if (isSolvedGrid(reading.givens)) {
-        outcome.kind = OutcomeKind::Solved;
-        return outcome;
-    }
-
-    const SearchResult result = options.engine == Engine::Fast
-        ? fastSolve(reading.givens)
-        : referenceSolve(reading.givens, options.maxPlacements);
-    switch (result.end) {
-    case SearchEnd::Completed:
-        outcome.kind = OutcomeKind::Solved;
+    const GivensOutcome solved = solveGivens(reading.givens, options);
+    outcome.kind = solved.kind;
+    if (solved.kind == OutcomeKind::Solved) {
         for (int cell = 0; cell < CellCount; ++cell) {
             if (reading.givens[cell] == 0)
-                outcome.texts[cell] = integerText(result.grid[cell]);
+                outcome.texts[cell] = integerText(solved.completion[cell]);
         }
-        break;
-    case SearchEnd::Exhausted:
-        outcome.kind = OutcomeKind::NoSolution;
-        break;
-    case SearchEnd::StepLimit:
-        outcome.kind = OutcomeKind::StepLimit;
-        break;
     }
     return outcome;
 }

@@ -59,6 +59,18 @@ struct GridReading
 /// free).
 GridReading readCells(const CellTexts &texts);
 
+/// A solve of givens already read as digits, without the texts around them.
+struct GivensOutcome
+{
+    OutcomeKind kind = OutcomeKind::NoSolution;
+    Grid completion {}; ///< when Solved: the givens and every free cell's digit
+};
+
+/// Solves `givens` (0 for a free cell, 1..9 a given) as the solve command does once it has read
+/// the texts: repeated givens are an input error, a full grid that repeats nothing is its own
+/// completion, anything else is searched.
+GivensOutcome solveGivens(const Grid &givens, const SolveOptions &options = {});
+
 /// The solve command: reads the texts, checks the givens, searches, and says what to show.
 /// The texts change only on success, where each free cell gets its digit and the givens keep
 /// the text they were typed with.

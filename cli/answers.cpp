@@ -1,0 +1,58 @@
+#include "answers.h"
+
+#include "run_stats.h"
+
+namespace kaleno {
+
+namespace {
+
+constexpr int BoxSize = 3;
+constexpr char BandBorder[] = "------+-------+------\n";
+
+} // namespace
+
+const char *outcomeWords(OutcomeKind kind)
+{
+    return tallyLabel(tallyOf(kind));
+}
+
+void appendGrid(std::string &out, const Grid &grid, Layout layout)
+{
+    auto cellText
+        = [&grid](int cell) { return grid[cell] == 0 ? '.' : static_cast<char>('0' + grid[cell]); };
+    if (layout == Layout::Line) {
+        const std::size_t start = out.size();
+        out.resize(start + CellCount + 1);
+        for (int cell = 0; cell < CellCount; ++cell)
+            out[start + cell] = cellText(cell);
+        out.back() = '\n';
+        return;
+    }
+    for (int row = 0; row < GridSize; ++row) {
+        if (row > 0 && row % BoxSize == 0)
+            out += BandBorder;
+        for (int column = 0; column < GridSize; ++column) {
+            if (column > 0)
+                out += column % BoxSize == 0 ? " | " : " ";
+            out += cellText(row * GridSize + column);
+        }
+        out += '\n';
+    }
+}
+
+void appendSolveAnswer(std::string &out, const GivensOutcome &outcome, Layout layout)
+{
+    if (outcome.kind == OutcomeKind::Solved) {
+        appendGrid(out, outcome.completion, layout);
+    } else {
+        out += outcomeWords(outcome.kind);
+        out += '\n';
+    }
+}
+
+void appendCountAnswer(std::string &out, int completions)
+{
+    out += completions >= 2 ? "2+\n" : completions == 1 ? "1\n" : "0\n";
+}
+
+} // namespace kaleno

@@ -1,0 +1,221 @@
+#include "chunk_work.h"
+
+#include "answers.h"
+#include "fast_engine.h"
+#include "json_lines.h"
+
+#include <chrono>
+
+namespace kaleno {
+
+namespace {
+
+struct Count
+{
+    GridReading reading; // JSON only: how the texts read
+    bool inputError = false;
+    int completions = 0;
+};
+
+Count countGivens(const Grid &givens)
+{
+    Count count;
+    count.inputError = hasRepeatedDigits(givens);
+    if (!count.inputError)
+        count.completions = countCompletions(givens, 2);
+    return count;
+}
+
+Count countTexts(const CellTexts &texts)
+{
+    Count count;
+    count.reading = readCells(texts);
+    count.inputError = !count.reading.ok();
+    if (!count.inputError)
+        count.completions = countCompletions(count.reading.givens, 2);
+    return count;
+}
+
+Tally countTally(const Count &count)
+{
+    if (count.inputError)
+        return Tally::InputError;
+    return count.completions == 0 ? Tally::NoCompletion
+        : count.completions == 1  ? Tally::OneCompletion
+                                  : Tally::SeveralCompletions;
+}
+
+// Answers the grids of one chunk in turn, timing their solves when asked to.
+class ChunkAnswerer
+{
+public:
+    ChunkAnswerer(const RunOptions &options, const std::string &inputName)
+        : m_options(options), m_inputName(inputName),
+          m_layout(options.pretty ? Layout::Pretty : Layout::Line)
+    { }
+
+private:
+    // Does `work`, timed when the statistics are asked for.
+    template<typename Input, typename Work>
+    auto timed(const Input &input, Work &&work)
+    {
+        if (!m_options.stats)
+            return work();
+        const auto start = std::chrono::steady_clock::now();
+        auto result = work();
+        const std::chrono::duration<double, std::micro> elapsed
+            = std::chrono::steady_clock::now() - start;
+        m_answers.stats.addTime(elapsed.count(), input);
+        return result;
+    }
+
+public:
+    void answerGrid(const Grid &givens)
+    {
+        startAnswer();
+        switch (m_options.task) {
+        case Task::Solve: {
+            const GivensOutcome outcome
+                = timed(givens, [&] { return solveGivens(givens, m_options.solve); });
+            appendSolveAnswer(m_answers.out, outcome, m_layout);
+            m_answers.stats.count(tallyOf(outcome.kind));
+            break;
+        }
+        case Task::Count: {
+            const Count count = timed(givens, [&] { return countGivens(givens); });
+            if (count.inputError) {
+                m_answers.out += outcomeWords(OutcomeKind::InputError);
+                m_answers.out += '\n';
+            } else {
+                appendCountAnswer(m_answers.out, count.completions);
+            }
+            m_answers.stats.count(countTally(count));
+            break;
+        }
+        case Task::Givens:
+            appendGrid(m_answers.out, givens, m_layout);
+            m_answers.stats.count(Tally::Read);
+            break;
+        }
+    }
+
+    void answerTexts(const CellTexts &texts)
+    {
+        if (m_options.task == Task::Count) {
+            const Count count = timed(texts, [&] { return countTexts(texts); });
+            m_answers.out += jsonCountAnswer(count.reading, count.completions);
+            m_answers.stats.count(countTally(count));
+        } else {
+            const SolveOutcome outcome
+                = timed(texts, [&] { return solveCells(texts, m_options.solve); });
+            m_answers.out += jsonAnswer(outcome);
+            m_answers.stats.count(tallyOf(outcome.kind));
+        }
+        m_answers.out += '\n';
+    }
+
+    void answerInvalid(int line, const std::string &why)
+    {
+        startAnswer();
+        m_answers.errors += "kaleno-solve: " + m_inputName + ':' + std::to_string(line)
+            + ": invalid line: " + why + '\n';
+        m_answers.out
+            += m_options.json ? jsonInvalidLine() : std::string(tallyLabel(Tally::InvalidLine));
+        m_answers.out += '\n';
+        m_answers.stats.count(Tally::InvalidLine);
+    }
+
+    ChunkAnswers take() { return std::move(m_answers); }
+
+private:
+    void startAnswer()
+    {
+        // A blank line between pretty answers; the writer drops the one before the first.
+        if (m_layout == Layout::Pretty)
+            m_answers.out += '\n';
+    }
+
+    const RunOptions &m_options;
+    const std::string &m_inputName;
+    Layout m_layout;
+    ChunkAnswers m_answers;
+};
+
+// Calls `handler` for each line of `text`, without its '\n', with its number.
+template<typename LineHandler>
+void forEachLine(std::string_view text, int firstLine, LineHandler &&handler)
+{
+    for (int number = firstLine; !text.empty(); ++number) {
+        const std::size_t end = text.find('\n');
+        handler(text.substr(0, end), number);
+        if (end == std::string_view::npos)
+            break;
+        text.remove_prefix(end + 1);
+    }
+}
+
+std::string_view trimmed(std::string_view text)
+{
+    constexpr std::string_view Blanks = " \t\r\n\v\f";
+    const std::size_t first = text.find_first_not_of(Blanks);
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(Blanks) - first + 1);
+}
+
+} // namespace
+
+ChunkAnswers answerChunk(
+    const Chunk &chunk, const RunOptions &options, const std::string &inputName)
+{
+    ChunkAnswerer answerer(options, inputName);
+    if (options.json) {
+        if (chunk.overlong)
+            answerer.answerInvalid(chunk.firstLine, *chunk.overlong);
+        forEachLine(chunk.text, chunk.firstLine, [&](std::string_view line, int number) {
+            const std::string_view content = trimmed(line);
+            if (content.empty() || content.front() == '#')
+                return;
+            std::string error;
+            if (const auto texts = parseJsonLine(content, error))
+                answerer.answerTexts(*texts);
+            else
+                answerer.answerInvalid(number, error);
+        });
+        return answerer.take();
+    }
+
+    GridReader reader = chunk.reader;
+    std::vector<ReadGrid> grids;
+    forEachLine(chunk.text, chunk.firstLine,
+        [&](std::string_view line, int) { reader.readLine(line, grids); });
+    if (chunk.overlong)
+        reader.readOverlongLine(*chunk.overlong, grids);
+    if (chunk.endsInput)
+        reader.finish(grids);
+    for (const ReadGrid &grid : grids) {
+        if (grid.ok())
+            answerer.answerGrid(grid.givens);
+        else
+            answerer.answerInvalid(grid.line, grid.error);
+    }
+    return answerer.take();
+}
+
+void workAgain(const SolveInput &input, const RunOptions &options)
+{
+    if (const auto *givens = std::get_if<Grid>(&input)) {
+        if (options.task == Task::Count)
+            (void)countGivens(*givens);
+        else
+            (void)solveGivens(*givens, options.solve);
+    } else {
+        const auto &texts = std::get<CellTexts>(input);
+        if (options.task == Task::Count)
+            (void)countTexts(texts);
+        else
+            (void)solveCells(texts, options.solve);
+    }
+}
+
+} // namespace kaleno

@@ -1,0 +1,146 @@
+#include "input_chunks.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <vector>
+
+#include <unistd.h>
+
+namespace kaleno {
+
+namespace {
+
+constexpr std::size_t ReadBytes = 64 * 1024;
+
+int linesIn(std::string_view text)
+{
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+// Calls `line` for each line of `text`, without its '\n'.
+template<typename LineHandler>
+void forEachLine(std::string_view text, LineHandler &&line)
+{
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        line(text.substr(0, end));
+        if (end == std::string_view::npos)
+            break;
+        text.remove_prefix(end + 1);
+    }
+}
+
+} // namespace
+
+ChunkReader::ChunkReader(int descriptor, bool gridFormats)
+    : m_descriptor(descriptor), m_gridFormats(gridFormats)
+{ }
+
+bool ChunkReader::fillTo(std::size_t size, bool untilShortRead)
+{
+    while (m_pending.size() < size && !m_ended) {
+        const std::size_t start = m_pending.size();
+        m_pending.resize(start + ReadBytes);
+        const ssize_t got = ::read(m_descriptor, m_pending.data() + start, ReadBytes);
+        m_pending.resize(start + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            m_ended = true;
+            m_error = got < 0 ? errno : 0;
+        } else if (untilShortRead && static_cast<std::size_t>(got) < ReadBytes
+            && m_pending.find('\n', start) != std::string::npos) {
+            break; // nothing more for now, and whole lines to answer: answer them first
+        }
+    }
+    return m_pending.size() >= size;
+}
+
+bool ChunkReader::next(Chunk &chunk)
+{
+    fillTo(ChunkBytes, true);
+    if (m_pending.empty()) {
+        if (!m_reader.inBlock())
+            return false;
+        // The input ends in the middle of a block, which breaks off there.
+        chunk = Chunk {{}, m_reader, m_reader.nextLine(), {}, true};
+        m_reader = GridReader(m_reader.nextLine());
+        return true;
+    }
+
+    // The first line must fit whole.
+    std::size_t firstEnd = m_pending.find('\n');
+    while (firstEnd == std::string::npos && m_pending.size() <= MaxLineBytes && !m_ended) {
+        const std::size_t searched = m_pending.size();
+        fillTo(searched + ReadBytes);
+        firstEnd = m_pending.find('\n', searched);
+    }
+    if ((firstEnd == std::string::npos ? m_pending.size() : firstEnd) > MaxLineBytes)
+        return skipOverlongLine(chunk);
+
+    // Whole lines up to about ChunkBytes; the input's last line with or without its '\n'.
+    std::size_t end = m_pending.size();
+    if (firstEnd != std::string::npos && !(m_ended && m_pending.size() <= ChunkBytes))
+        end = m_pending.rfind('\n', std::max(firstEnd, ChunkBytes - 1)) + 1;
+    chunk.reader = m_reader;
+    chunk.firstLine = m_reader.nextLine();
+    chunk.overlong.reset();
+    if (m_gridFormats)
+        end = cutForGrids(end, chunk);
+    else
+        m_reader
+            = GridReader(chunk.firstLine + linesIn(std::string_view(m_pending).substr(0, end)));
+    chunk.text.assign(m_pending, 0, end);
+    chunk.endsInput = false;
+    m_pending.erase(0, end);
+    return true;
+}
+
+// Where a chunk of the grid formats that may run up to `end` ends: after its last line that
+// ends every block, else at `end` with the reader's state there worked out here.
+std::size_t ChunkReader::cutForGrids(std::size_t end, Chunk &chunk)
+{
+    const std::string_view text(m_pending.data(), end);
+    for (std::size_t lineEnd = end; lineEnd > 0;) {
+        const std::size_t contentEnd = text[lineEnd - 1] == '\n' ? lineEnd - 1 : lineEnd;
+        const std::size_t before
+            = contentEnd == 0 ? std::string_view::npos : text.rfind('\n', contentEnd - 1);
+        const std::size_t start = before == std::string_view::npos ? 0 : before + 1;
+        if (endsEveryBlock(text.substr(start, contentEnd - start))) {
+            const bool unfinishedLast = contentEnd == lineEnd; // the input's last, without '\n'
+            m_reader = GridReader(
+                chunk.firstLine + linesIn(text.substr(0, lineEnd)) + (unfinishedLast ? 1 : 0));
+            return lineEnd;
+        }
+        lineEnd = start;
+    }
+    // No such line: every line of the chunk is a row or a border. Read it here to learn the
+    // state at its end, and hand that on.
+    std::vector<ReadGrid> ignored;
+    GridReader reader = chunk.reader;
+    forEachLine(text, [&](std::string_view line) { reader.readLine(line, ignored); });
+    m_reader = reader;
+    return end;
+}
+
+bool ChunkReader::skipOverlongLine(Chunk &chunk)
+{
+    chunk.reader = m_reader;
+    chunk.firstLine = m_reader.nextLine();
+    chunk.text.clear();
+    chunk.overlong = "longer than " + std::to_string(MaxLineBytes) + " bytes";
+    // Drop the line up to its end, a buffer at a time.
+    std::size_t lineEnd;
+    while ((lineEnd = m_pending.find('\n')) == std::string::npos) {
+        m_pending.clear();
+        if (!fillTo(1))
+            break;
+    }
+    m_pending.erase(0, lineEnd == std::string::npos ? m_pending.size() : lineEnd + 1);
+    // Whatever came before, the line left no block open.
+    m_reader = GridReader(chunk.firstLine + 1);
+    chunk.endsInput = false;
+    return true;
+}
+
+} // namespace kaleno

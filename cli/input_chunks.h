@@ -1,0 +1,58 @@
+#pragma once
+
+#include "grid_reader.h"
+
+#include <optional>
+#include <string>
+
+namespace kaleno {
+
+/// A part of an input that can be read apart from the others, on another thread: whole lines,
+/// with the state of the grid reader where they start.
+struct Chunk
+{
+    std::string text; ///< whole lines, each ending in '\n' but perhaps the input's last
+    GridReader reader; ///< where the grid formats stand at the chunk's first line
+    int firstLine = 1; ///< the number of the chunk's first line in its input
+    std::optional<std::string> overlong; ///< set when the chunk is one line too long to hold: why
+    bool endsInput = false; ///< the input ends after these lines: an open block breaks off
+};
+
+/// Cuts an input into chunks of about ChunkBytes. With the grid formats a chunk ends, where it
+/// can, after a line that ends every block (see endsEveryBlock), so that it starts between
+/// grids; a file of blocks without such lines is read ahead here to find where each chunk
+/// starts. JSON lines stand alone, and a chunk ends at any line. A line longer than
+/// MaxLineBytes is never held whole: it becomes a chunk of its own, `overlong`. When the input
+/// comes slower than it is read, a chunk ends with what has come.
+class ChunkReader
+{
+public:
+    static constexpr std::size_t ChunkBytes = 256 * 1024;
+    static constexpr std::size_t MaxLineBytes = 1024 * 1024;
+
+    /// Reads from the open `descriptor`, which it does not close.
+    ChunkReader(int descriptor, bool gridFormats);
+
+    /// The next chunk; false at the end of the input, or when a read failed (see error()).
+    bool next(Chunk &chunk);
+
+    /// The errno of the read that failed, or 0.
+    int error() const { return m_error; }
+
+private:
+    // Reads until `size` bytes are pending, the input ends or, with `untilShortRead`, a read
+    // returns less than asked and whole lines are pending (a pipe whose writer is slower than
+    // us: what it wrote gets its answers now). False when fewer than `size` bytes are pending.
+    bool fillTo(std::size_t size, bool untilShortRead = false);
+    bool skipOverlongLine(Chunk &chunk);
+    std::size_t cutForGrids(std::size_t end, Chunk &chunk);
+
+    int m_descriptor;
+    bool m_gridFormats;
+    std::string m_pending; // read and not yet handed out
+    bool m_ended = false; // the input has no more bytes
+    int m_error = 0;
+    GridReader m_reader; // the state where the next chunk starts
+};
+
+} // namespace kaleno

@@ -1,0 +1,53 @@
+#include "run_stats.h"
+
+#include <algorithm>
+
+namespace kaleno {
+
+const char *tallyLabel(Tally tally)
+{
+    static constexpr std::array<const char *, TallyCount> Labels
+        = {"solved", "no solution", "input error", "step limit", "0 completions", "1 completion",
+            "2+ completions", "read", "invalid line"};
+    return Labels[static_cast<std::size_t>(tally)];
+}
+
+Tally tallyOf(OutcomeKind kind)
+{
+    switch (kind) {
+    case OutcomeKind::Solved:
+        return Tally::Solved;
+    case OutcomeKind::NoSolution:
+        return Tally::NoSolution;
+    case OutcomeKind::InputError:
+        return Tally::InputError;
+    case OutcomeKind::StepLimit:
+        return Tally::StepLimit;
+    }
+    return Tally::InvalidLine;
+}
+
+void RunStats::keep(TimedGrid slow)
+{
+    const auto at = std::find_if(m_slowest.begin(), m_slowest.end(),
+        [&slow](const TimedGrid &kept) { return kept.micros < slow.micros; });
+    m_slowest.insert(at, std::move(slow));
+    if (m_slowest.size() > SlowestKept)
+        m_slowest.pop_back();
+}
+
+void RunStats::add(const RunStats &other)
+{
+    for (std::size_t i = 0; i < m_tallies.size(); ++i)
+        m_tallies[i] += other.m_tallies[i];
+    m_timed += other.m_timed;
+    m_totalMicros += other.m_totalMicros;
+    std::vector<TimedGrid> merged;
+    std::merge(m_slowest.begin(), m_slowest.end(), other.m_slowest.begin(), other.m_slowest.end(),
+        std::back_inserter(merged),
+        [](const TimedGrid &a, const TimedGrid &b) { return a.micros > b.micros; });
+    merged.resize(std::min(merged.size(), SlowestKept));
+    m_slowest = std::move(merged);
+}
+
+} // namespace kaleno

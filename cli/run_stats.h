@@ -1,0 +1,78 @@
+#pragma once
+
+#include "solve_core.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace kaleno {
+
+/// What the answers of a run were, by kind.
+enum class Tally {
+    Solved,
+    NoSolution,
+    InputError,
+    StepLimit,
+    NoCompletion,
+    OneCompletion,
+    SeveralCompletions,
+    Read, ///< with --givens
+    InvalidLine,
+};
+constexpr int TallyCount = static_cast<int>(Tally::InvalidLine) + 1;
+
+/// The label of a tally in the statistics, and of an answer in words.
+const char *tallyLabel(Tally tally);
+
+/// The tally of a solve's outcome.
+Tally tallyOf(OutcomeKind kind);
+
+/// A grid as the solve takes it: digits read from the grid formats, or cell texts from JSON.
+using SolveInput = std::variant<Grid, CellTexts>;
+
+/// The tallies and the solve times of a part of a run; parts add up.
+class RunStats
+{
+public:
+    /// How many of the slowest grids are kept, to be timed again.
+    static constexpr std::size_t SlowestKept = 20;
+
+    struct TimedGrid
+    {
+        double micros = 0;
+        SolveInput input;
+    };
+
+    void count(Tally tally) { ++m_tallies[static_cast<std::size_t>(tally)]; }
+    std::int64_t tally(Tally tally) const { return m_tallies[static_cast<std::size_t>(tally)]; }
+
+    /// One solve's time; its input (a Grid or CellTexts) is kept while it is among the slowest.
+    template<typename Input>
+    void addTime(double micros, const Input &input)
+    {
+        ++m_timed;
+        m_totalMicros += micros;
+        if (m_slowest.size() < SlowestKept || micros > m_slowest.back().micros)
+            keep({micros, SolveInput(input)});
+    }
+
+    void add(const RunStats &other);
+
+    std::int64_t timedGrids() const { return m_timed; }
+    double totalMicros() const { return m_totalMicros; }
+    /// The slowest grids, the slowest first.
+    const std::vector<TimedGrid> &slowest() const { return m_slowest; }
+
+private:
+    void keep(TimedGrid slow);
+
+    std::array<std::int64_t, TallyCount> m_tallies {};
+    std::int64_t m_timed = 0;
+    double m_totalMicros = 0;
+    std::vector<TimedGrid> m_slowest;
+};
+
+} // namespace kaleno

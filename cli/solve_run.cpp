@@ -1,0 +1,306 @@
+#include "solve_run.h"
+
+#include "chunk_work.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstring>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kaleno {
+
+namespace {
+
+// The slowest grids are timed this many times again, each keeping its fastest time, so that a
+// busy moment of the machine does not make a grid look slow.
+constexpr int Retimings = 5;
+
+// A chunk from its reading to its answers. A job without a chunk only carries a message.
+struct Job
+{
+    std::optional<Chunk> chunk;
+    const std::string *inputName = nullptr;
+    ChunkAnswers answers;
+    bool done = false;
+};
+
+// Answers chunks on a few threads; their answers are taken in the order they were given.
+class Workers
+{
+public:
+    Workers(const RunOptions &options) : m_options(options)
+    {
+        for (int i = 0; i < options.jobs; ++i)
+            m_threads.emplace_back([this] { work(); });
+    }
+
+    ~Workers()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_closing = true;
+        }
+        m_ready.notify_all();
+        for (std::thread &thread : m_threads)
+            thread.join();
+    }
+
+    /// Chunks given and not yet taken.
+    std::size_t inFlight() const { return m_jobs.size(); }
+
+    void give(std::unique_ptr<Job> job)
+    {
+        const std::lock_guard lock(m_mutex);
+        if (!job->chunk)
+            job->done = true;
+        else
+            m_waiting.push_back(job.get());
+        m_jobs.push_back(std::move(job));
+        m_ready.notify_one();
+    }
+
+    /// The oldest job given, once it is answered.
+    std::unique_ptr<Job> takeOldest()
+    {
+        std::unique_lock lock(m_mutex);
+        m_answered.wait(lock, [this] { return m_jobs.front()->done; });
+        std::unique_ptr<Job> job = std::move(m_jobs.front());
+        m_jobs.pop_front();
+        return job;
+    }
+
+private:
+    void work()
+    {
+        for (;;) {
+            Job *job = nullptr;
+            {
+                std::unique_lock lock(m_mutex);
+                m_ready.wait(lock, [this] { return m_closing || !m_waiting.empty(); });
+                if (m_waiting.empty())
+                    return;
+                job = m_waiting.front();
+                m_waiting.pop_front();
+            }
+            ChunkAnswers answers = answerChunk(*job->chunk, m_options, *job->inputName);
+            {
+                const std::lock_guard lock(m_mutex);
+                job->answers = std::move(answers);
+                job->done = true;
+            }
+            m_answered.notify_all();
+        }
+    }
+
+    const RunOptions &m_options;
+    std::mutex m_mutex;
+    std::condition_variable m_ready; // a chunk waits, or the workers may go
+    std::condition_variable m_answered; // a job was answered
+    std::deque<std::unique_ptr<Job>> m_jobs; // given and not taken, in order
+    std::deque<Job *> m_waiting; // given and not started
+    bool m_closing = false;
+    std::vector<std::thread> m_threads;
+};
+
+void printError(const std::string &message)
+{
+    std::fprintf(stderr, "kaleno-solve: %s\n", message.c_str());
+}
+
+// Writes the answers in order, and keeps the tallies.
+class AnswerWriter
+{
+public:
+    explicit AnswerWriter(bool pretty) : m_pretty(pretty) { }
+
+    /// False once the answers cannot be written any more.
+    bool write(const ChunkAnswers &answers)
+    {
+        std::fwrite(answers.errors.data(), 1, answers.errors.size(), stderr);
+        m_stats.add(answers.stats);
+        std::string_view out = answers.out;
+        if (m_pretty && !m_wroteAny && !out.empty()) {
+            out.remove_prefix(1); // no blank line before the first answer
+        }
+        m_wroteAny = m_wroteAny || !out.empty();
+        while (!out.empty() && m_error == 0) {
+            const ssize_t written = ::write(STDOUT_FILENO, out.data(), out.size());
+            if (written < 0 && errno != EINTR)
+                m_error = errno;
+            else if (written > 0)
+                out.remove_prefix(static_cast<std::size_t>(written));
+        }
+        return m_error == 0;
+    }
+
+    int error() const { return m_error; }
+    const RunStats &stats() const { return m_stats; }
+
+private:
+    bool m_pretty;
+    bool m_wroteAny = false;
+    int m_error = 0;
+    RunStats m_stats;
+};
+
+// An input by its name, open for reading; "-" is standard input.
+struct Input
+{
+    std::string name;
+    int descriptor = -1;
+    std::string error; // why it cannot be read
+};
+
+Input openInput(const std::string &file)
+{
+    Input input;
+    if (file == "-") {
+        input.name = "<stdin>";
+        input.descriptor = STDIN_FILENO;
+        return input;
+    }
+    input.name = file;
+    input.descriptor = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat status
+    {
+    };
+    if (input.descriptor < 0) {
+        input.error = "cannot read " + file + ": " + std::strerror(errno);
+    } else if (::fstat(input.descriptor, &status) == 0 && S_ISDIR(status.st_mode)) {
+        input.error = "cannot read " + file + ": it is a directory";
+        ::close(input.descriptor);
+        input.descriptor = -1;
+    }
+    return input;
+}
+
+void printStats(const RunStats &stats, const RunOptions &options, double wallSeconds)
+{
+    const std::int64_t answers = [&] {
+        std::int64_t sum = 0;
+        for (int tally = 0; tally < TallyCount; ++tally)
+            sum += stats.tally(static_cast<Tally>(tally));
+        return sum;
+    }();
+    const std::vector<Tally> shown = options.task == Task::Count
+        ? std::vector<Tally> {Tally::NoCompletion, Tally::OneCompletion, Tally::SeveralCompletions,
+            Tally::InputError, Tally::InvalidLine}
+        : options.task == Task::Givens ? std::vector<Tally> {Tally::Read, Tally::InvalidLine}
+                                       : std::vector<Tally> {Tally::Solved, Tally::NoSolution,
+                                           Tally::InputError, Tally::StepLimit, Tally::InvalidLine};
+    std::fprintf(stderr, "grids %lld:", static_cast<long long>(answers));
+    const char *separator = " ";
+    for (const Tally tally : shown) {
+        std::fprintf(stderr, "%s%s %lld", separator, tallyLabel(tally),
+            static_cast<long long>(stats.tally(tally)));
+        separator = ", ";
+    }
+    std::fputc('\n', stderr);
+
+    if (stats.timedGrids() > 0) {
+        // The slowest grids again, each keeping its fastest time: the max is the slowest of those.
+        double max = 0;
+        for (const RunStats::TimedGrid &slow : stats.slowest()) {
+            double best = slow.micros;
+            for (int run = 0; run < Retimings; ++run) {
+                const auto start = std::chrono::steady_clock::now();
+                workAgain(slow.input, options);
+                const std::chrono::duration<double, std::micro> elapsed
+                    = std::chrono::steady_clock::now() - start;
+                best = std::min(best, elapsed.count());
+            }
+            max = std::max(max, best);
+        }
+        std::fprintf(stderr,
+            "solve alone: total %.6f s, mean %.2f us a grid, max %.2f us (the %zu slowest timed "
+            "%d more times, each keeping its best)\n",
+            stats.totalMicros() / 1e6,
+            stats.totalMicros() / static_cast<double>(stats.timedGrids()), max,
+            stats.slowest().size(), Retimings);
+    }
+    std::fprintf(stderr, "wall time %.3f s, %.0f grids a second, on %d thread%s\n", wallSeconds,
+        wallSeconds > 0 ? static_cast<double>(answers) / wallSeconds : 0.0, options.jobs,
+        options.jobs == 1 ? "" : "s");
+    rusage usage {};
+    if (getrusage(RUSAGE_SELF, &usage) == 0)
+        std::fprintf(stderr, "peak resident memory: %.1f MB\n",
+            static_cast<double>(usage.ru_maxrss) / 1024.0);
+}
+
+} // namespace
+
+ExitStatus runSolve(const RunOptions &options)
+{
+    const auto start = std::chrono::steady_clock::now();
+    // Enough chunks in flight to keep every thread busy while the oldest is written.
+    const std::size_t maxInFlight = 2 * static_cast<std::size_t>(options.jobs) + 1;
+    ExitStatus status = AllRead;
+    AnswerWriter writer(options.pretty);
+    {
+        Workers workers(options);
+        auto writeOldest = [&] {
+            const std::unique_ptr<Job> job = workers.takeOldest();
+            if (writer.error() == 0)
+                writer.write(job->answers);
+        };
+        std::deque<std::string> names; // stable addresses for the jobs
+        for (const std::string &file : options.files) {
+            if (writer.error() != 0)
+                break; // nobody reads the answers any more
+            Input input = openInput(file);
+            names.push_back(input.name);
+            auto message = [&](const std::string &text) {
+                auto job = std::make_unique<Job>();
+                job->answers.errors = "kaleno-solve: " + text + '\n';
+                workers.give(std::move(job));
+                status = UsageOrFileError;
+            };
+            if (!input.error.empty()) {
+                message(input.error);
+                continue;
+            }
+            ChunkReader reader(input.descriptor, !options.json);
+            for (;;) {
+                auto job = std::make_unique<Job>();
+                job->inputName = &names.back();
+                if (!reader.next(job->chunk.emplace()))
+                    break;
+                while (workers.inFlight() >= maxInFlight)
+                    writeOldest();
+                workers.give(std::move(job));
+                if (writer.error() != 0)
+                    break;
+            }
+            if (reader.error() != 0)
+                message("cannot read " + input.name + ": " + std::strerror(reader.error()));
+            if (input.descriptor != STDIN_FILENO)
+                ::close(input.descriptor);
+        }
+        while (workers.inFlight() > 0)
+            writeOldest();
+    }
+    if (options.stats) {
+        const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start;
+        printStats(writer.stats(), options, wall.count());
+    }
+    if (writer.error() != 0) {
+        printError(std::string("cannot write the answers to standard output: ")
+            + std::strerror(writer.error()));
+        return UsageOrFileError;
+    }
+    if (status == AllRead && writer.stats().tally(Tally::InvalidLine) > 0)
+        status = SomeLineInvalid;
+    return status;
+}
+
+} // namespace kaleno

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "options.h"
+
+namespace kaleno {
+
+/// The exit statuses of kaleno-solve.
+enum ExitStatus {
+    AllRead = 0, ///< every grid was read
+    SomeLineInvalid = 1, ///< some line or block was no grid
+    UsageOrFileError = 2, ///< a usage error, an input that could not be read, or output lost
+};
+
+/// Reads the inputs of `options` in chunks, answers the chunks on `options.jobs` threads, and
+/// writes the answers in the order of the input, holding a bounded number of chunks at a time.
+/// Prints the statistics when asked to. Gives the exit status.
+ExitStatus runSolve(const RunOptions &options);
+
+} // namespace kaleno
