@@ -185,15 +185,7 @@ ChunkAnswers answerChunk(
         return answerer.take();
     }
 
-    GridReader reader = chunk.reader;
-    std::vector<ReadGrid> grids;
-    forEachLine(chunk.text, chunk.firstLine,
-        [&](std::string_view line, int) { reader.readLine(line, grids); });
-    if (chunk.overlong)
-        reader.readOverlongLine(*chunk.overlong, grids);
-    if (chunk.endsInput)
-        reader.finish(grids);
-    for (const ReadGrid &grid : grids) {
+    for (const ReadGrid &grid : readGrids(chunk)) {
         if (grid.ok())
             answerer.answerGrid(grid.givens);
         else

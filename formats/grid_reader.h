@@ -2,6 +2,7 @@
 
 #include "grid.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,6 +72,10 @@ private:
     int m_blockLine = 0; // the first line of the open block
     Grid m_block {};
 };
+
+/// The first grid of `text`, or the first line or block of it that is no grid; nothing when the
+/// text holds neither.
+std::optional<ReadGrid> firstGrid(std::string_view text);
 
 /// True when every reading is between grids after `line`, whatever came before it: an empty
 /// line, a comment or a grid on one line. A text can be cut after such a line into parts that

@@ -292,6 +292,13 @@ void FormSudoku::Cmd_Effacer_Click()
     }
 }
 
+void FormSudoku::typeGivens(const Grid &givens)
+{
+    for (int k = 0; k < CellCount; ++k)
+        TxtS[static_cast<std::size_t>(k)]->setText(
+            givens[k] == 0 ? QString() : QString::number(givens[k]));
+}
+
 void FormSudoku::Command1_Click()
 {
     for (const auto &[cell, digit] : SamplePuzzle)

@@ -32,6 +32,10 @@ public:
     /// The solve command: reads the 81 cells, solves, and shows the outcome.
     void Cmd_Resolution_Click();
 
+    /// Types the givens (1..9; 0 for a free cell) into the cells as a user would: the digits'
+    /// texts, the other cells emptied; colours and indicators stay as they are.
+    void typeGivens(const Grid &givens);
+
     /// The grid store whose LoopIndex the clear command runs on.
     const Module_Sudoku &module() const { return m_module; }
 

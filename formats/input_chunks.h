@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kaleno {
 
@@ -54,5 +55,12 @@ private:
     int m_error = 0;
     GridReader m_reader; // the state where the next chunk starts
 };
+
+/// The grids of a chunk, and the lines or blocks that are none, in order.
+std::vector<ReadGrid> readGrids(const Chunk &chunk);
+
+/// The first grid (or no grid) that `descriptor` reads; reads no further than a chunk past it.
+/// Nothing when the input holds neither, or a read failed: then `error` is its errno.
+std::optional<ReadGrid> firstGridRead(int descriptor, int &error);
 
 } // namespace kaleno

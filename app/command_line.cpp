@@ -1,0 +1,110 @@
+#include "command_line.h"
+
+#include "grid_reader.h"
+#include "input_chunks.h"
+#include "kaleno_version.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace kaleno {
+
+namespace {
+
+constexpr const char *Help = R"(Usage: kaleno [GRID | FILE]
+Opens the window to solve 9x9 number-placement puzzles.
+
+With a GRID (81 cells on one line, '.' or '0' for an empty cell) or a FILE of grids, the
+window opens with the givens of that grid, or of the file's first grid, typed into the cells.
+Grids are read in the formats of kaleno-solve(6).
+
+Options:
+  -h, --help     Show this help.
+  -v, --version  Show the version.
+)";
+
+bool isHelp(const std::string &argument)
+{
+    return argument == "-h" || argument == "--help" || argument == "-?";
+}
+
+bool isVersion(const std::string &argument)
+{
+    return argument == "-v" || argument == "--version";
+}
+
+StartRequest fail(std::string why)
+{
+    return {StartRequest::Action::Fail, std::nullopt, std::move(why)};
+}
+
+// `file` is empty when the grid was the argument itself.
+StartRequest openWith(const std::optional<ReadGrid> &read, const std::string &file)
+{
+    const std::string where = file.empty() ? "the argument" : file;
+    if (!read)
+        return fail("no grid in " + where);
+    if (!read->ok()) {
+        return fail((file.empty() ? where : where + ':' + std::to_string(read->line))
+            + " is not a grid: " + read->error);
+    }
+    return {StartRequest::Action::Open, read->givens, {}};
+}
+
+StartRequest openFile(const std::string &path)
+{
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0)
+        return fail("cannot read " + path + ": " + std::strerror(errno));
+    int error = 0;
+    const std::optional<ReadGrid> read = firstGridRead(descriptor, error);
+    ::close(descriptor);
+    if (error != 0)
+        return fail("cannot read " + path + ": " + std::strerror(error));
+    return openWith(read, path);
+}
+
+} // namespace
+
+bool asksForTextOnly(const std::vector<std::string> &arguments)
+{
+    for (std::size_t i = 1; i < arguments.size() && arguments[i] != "--"; ++i) {
+        if (isHelp(arguments[i]) || isVersion(arguments[i]))
+            return true;
+    }
+    return false;
+}
+
+StartRequest readCommandLine(const std::vector<std::string> &arguments)
+{
+    std::vector<std::string> operands;
+    bool optionsEnded = false;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string &argument = arguments[i];
+        if (optionsEnded || argument.empty() || argument.front() != '-' || argument == "-") {
+            operands.push_back(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (isHelp(argument)) {
+            return {StartRequest::Action::Print, std::nullopt, Help};
+        } else if (isVersion(argument)) {
+            return {StartRequest::Action::Print, std::nullopt, "kaleno " KALENO_VERSION_TEXT "\n"};
+        } else {
+            return fail("unknown option " + argument + " (see kaleno --help)");
+        }
+    }
+    if (operands.empty())
+        return {};
+    if (operands.size() > 1)
+        return fail("one grid or one file at most (see kaleno --help)");
+    std::error_code ignored;
+    if (std::filesystem::exists(operands.front(), ignored))
+        return openFile(operands.front());
+    return openWith(firstGrid(operands.front()), {});
+}
+
+} // namespace kaleno
