@@ -38,6 +38,8 @@ struct Tables
 {
     // The boxes (bit k for box k of the band) that the cells of one row touch.
     std::array<std::uint8_t, 1u << GridSize> rowBoxes {};
+    // A row's cells when it has exactly one, 0 otherwise.
+    std::array<std::uint16_t, 1u << GridSize> lone {};
     // For a 3×3 incidence matrix (bit 3i + j: line i meets box j), the union of the one-to-one
     // matchings of lines with boxes that it contains; 0 when it contains none.
     std::array<std::uint16_t, 1u << Triples> matched {};
@@ -65,6 +67,8 @@ constexpr Tables makeTables()
             if (m & (TripleBits << (BoxSide * box)))
                 t.rowBoxes[m] = static_cast<std::uint8_t>(t.rowBoxes[m] | (1u << box));
         }
+        if (std::has_single_bit(m))
+            t.lone[m] = static_cast<std::uint16_t>(m);
         std::uint32_t matched = 0;
         for (const auto &p : permutations) {
             std::uint32_t matching = 0;
@@ -115,13 +119,8 @@ std::uint32_t rowBoxIncidence(std::uint32_t cells)
 /// The cells of a band mask that are alone in their row.
 std::uint32_t aloneInTheirRows(std::uint32_t cells)
 {
-    std::uint32_t alone = 0;
-    for (int index = 0; index < BoxSide; ++index) {
-        const std::uint32_t r = row(cells, index);
-        if ((r & (r - 1)) == 0)
-            alone |= r << (GridSize * index);
-    }
-    return alone;
+    return tables.lone[row(cells, 0)] | tables.lone[row(cells, 1)] << GridSize
+        | tables.lone[row(cells, 2)] << 2 * GridSize;
 }
 
 /// The cell of `band` and `position` in row-major numbering.
