@@ -9,13 +9,16 @@ namespace kaleno {
 namespace {
 
 constexpr int BandCount = CandidateBoard::BandCount;
+constexpr int BandCells = CandidateBoard::BandCells;
 constexpr int BoxSide = 3; // rows of a band, boxes of a band, columns of a box
-constexpr int Triples = 3 * BoxSide; // the bits of a 3×3 incidence matrix
+constexpr int Triples = BoxSide * BoxSide; // the bits of a 3×3 incidence matrix
 
 constexpr std::uint32_t RowBits = (1u << GridSize) - 1; // the nine cells of one row of a band
-constexpr std::uint32_t BandBits = (1u << CandidateBoard::BandCells) - 1;
+constexpr std::uint32_t BandBits = (1u << BandCells) - 1;
 constexpr std::uint32_t TripleBits = (1u << BoxSide) - 1; // three boxes, rows or columns
 constexpr std::uint32_t ColumnSpread = 1u | 1u << GridSize | 1u << 2 * GridSize; // bit c per row
+constexpr std::uint32_t AllUnits = (1u << CandidateBoard::UnitCount) - 1;
+constexpr std::uint32_t AllDigits = (1u << GridSize) - 1;
 
 /// The cells of a band in the columns of `columns` (bit c for column c).
 constexpr std::uint32_t columnCells(std::uint32_t columns)
@@ -29,9 +32,16 @@ constexpr std::uint32_t columnsOf(std::uint32_t cells)
     return (cells | cells >> GridSize | cells >> 2 * GridSize) & RowBits;
 }
 
+/// Row `index` (0..2) of a band mask, as nine bits.
 constexpr std::uint32_t row(std::uint32_t cells, int index)
 {
     return (cells >> (GridSize * index)) & RowBits;
+}
+
+/// The three cells where row `index` of a band meets box `box`.
+constexpr std::uint32_t rowBoxCells(int index, int box)
+{
+    return TripleBits << (GridSize * index + BoxSide * box);
 }
 
 struct Tables
@@ -43,28 +53,24 @@ struct Tables
     // For a 3×3 incidence matrix (bit 3i + j: line i meets box j), the union of the one-to-one
     // matchings of lines with boxes that it contains; 0 when it contains none.
     std::array<std::uint16_t, 1u << Triples> matched {};
-    // For a row/box incidence matrix, the band cells where the matched rows and boxes meet; 0
-    // when no matching exists.
+    // The same for a row/box incidence matrix, as the band cells where the matched rows and
+    // boxes meet.
     std::array<std::uint32_t, 1u << Triples> matchedCells {};
     // The other cells of the row and the box of a cell, within its band.
-    std::array<std::uint32_t, CandidateBoard::BandCells> bandPeers {};
+    std::array<std::uint32_t, BandCells> bandPeers {};
     // The digit index and the band of each unit.
     std::array<std::uint8_t, CandidateBoard::UnitCount> unitDigit {}, unitBand {};
 };
 
-constexpr std::uint32_t rowBoxCells(int rowIndex, int box)
-{
-    return TripleBits << (GridSize * rowIndex + BoxSide * box);
-}
-
 constexpr Tables makeTables()
 {
     Tables t;
-    constexpr int permutations[6][BoxSide]
+    constexpr int Permutations = 6;
+    constexpr int permutations[Permutations][BoxSide]
         = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
     for (std::uint32_t m = 0; m < (1u << Triples); ++m) {
         for (int box = 0; box < BoxSide; ++box) {
-            if (m & (TripleBits << (BoxSide * box)))
+            if (m & rowBoxCells(0, box))
                 t.rowBoxes[m] = static_cast<std::uint8_t>(t.rowBoxes[m] | (1u << box));
         }
         if (std::has_single_bit(m))
@@ -85,18 +91,17 @@ constexpr Tables makeTables()
             }
         }
     }
-    for (int position = 0; position < CandidateBoard::BandCells; ++position) {
-        const int rowIndex = position / GridSize, box = position % GridSize / BoxSide;
-        std::uint32_t peers = RowBits << (GridSize * rowIndex);
+    for (int position = 0; position < BandCells; ++position) {
+        const int index = position / GridSize, box = position % GridSize / BoxSide;
+        std::uint32_t peers = RowBits << (GridSize * index);
         for (int line = 0; line < BoxSide; ++line)
             peers |= rowBoxCells(line, box);
-        t.bandPeers[static_cast<std::size_t>(position)] = peers & ~(1u << position);
+        t.bandPeers[position] = peers & ~(1u << position);
     }
     for (int band = 0; band < BandCount; ++band) {
         for (int d = 0; d < GridSize; ++d) {
-            const auto index = static_cast<std::size_t>(GridSize * band + d);
-            t.unitDigit[index] = static_cast<std::uint8_t>(d);
-            t.unitBand[index] = static_cast<std::uint8_t>(band);
+            t.unitDigit[GridSize * band + d] = static_cast<std::uint8_t>(d);
+            t.unitBand[GridSize * band + d] = static_cast<std::uint8_t>(band);
         }
     }
     return t;
@@ -123,23 +128,52 @@ std::uint32_t aloneInTheirRows(std::uint32_t cells)
         | tables.lone[row(cells, 2)] << 2 * GridSize;
 }
 
+/// The 3×3 column/band incidence of stack `stack` for a digit whose bands have a place in
+/// `columns` (bit 9b + c for column c of band b): bit 3b + j when band b has a place in the
+/// stack's column j.
+std::uint32_t stackIncidence(std::uint32_t columns, int stack)
+{
+    std::uint32_t incidence = 0;
+    for (int band = 0; band < BandCount; ++band)
+        incidence |= ((row(columns, band) >> (BoxSide * stack)) & TripleBits) << (BoxSide * band);
+    return incidence;
+}
+
 /// The cell of `band` and `position` in row-major numbering.
 int cellAt(int band, int position)
 {
-    return CandidateBoard::BandCells * band + position;
+    return BandCells * band + position;
+}
+
+/// The units of one band as bits of a unit mask.
+std::uint32_t bandUnits(int band)
+{
+    return AllDigits << (GridSize * band);
 }
 
 } // namespace
+
+CandidateBoard::Multiplicity CandidateBoard::multiplicity(int band) const
+{
+    Multiplicity counted;
+    for (int d = 0; d < GridSize; ++d) {
+        const std::uint32_t cells = unit(d, band);
+        counted.thrice |= counted.twice & cells;
+        counted.twice |= counted.once & cells;
+        counted.once |= cells;
+    }
+    return counted;
+}
 
 bool CandidateBoard::load(const Grid &givens)
 {
     m_units.fill(BandBits);
     m_unsolved.fill(BandBits);
     m_stackColumns.fill(0);
-    m_pendingUnits = (1u << UnitCount) - 1;
-    m_pendingStacks = (1u << GridSize) - 1;
+    m_pendingUnits = AllUnits;
+    m_pendingStacks = AllDigits;
     for (int cell = 0; cell < CellCount; ++cell) {
-        const int digit = givens[static_cast<std::size_t>(cell)];
+        const int digit = givens[cell];
         if (digit == 0)
             continue;
         const int band = cell / BandCells, position = cell % BandCells;
@@ -162,20 +196,6 @@ bool CandidateBoard::place(int cell, int digit)
     return propagate();
 }
 
-bool CandidateBoard::eliminate(int cell, int digit)
-{
-    const int band = cell / BandCells;
-    const std::uint32_t bit = 1u << (cell % BandCells);
-    std::uint32_t &cells = unit(digit - 1, band);
-    if (!(cells & bit))
-        return true;
-    if (!(unsolved(band) & bit))
-        return false; // the digit the cell is solved with
-    cells &= ~bit;
-    m_pendingUnits |= 1u << unitIndex(digit - 1, band);
-    return propagate();
-}
-
 int CandidateBoard::firstUnsolvedCell() const
 {
     for (int band = 0; band < BandCount; ++band) {
@@ -187,42 +207,31 @@ int CandidateBoard::firstUnsolvedCell() const
 
 int CandidateBoard::fewestCandidatesCell() const
 {
-    // Bit planes of every cell's candidate count, for all the cells of a band at once.
-    constexpr int Planes = 4;
-    std::array<std::array<std::uint32_t, Planes>, BandCount> counts {};
+    const int pair = firstCellWithTwoCandidates();
+    return pair >= 0 ? pair : firstCellWithFewestCandidates();
+}
+
+int CandidateBoard::firstCellWithTwoCandidates() const
+{
     for (int band = 0; band < BandCount; ++band) {
-        std::uint32_t ones = 0, twos = 0, threes = 0;
-        for (int d = 0; d < GridSize; ++d) {
-            const std::uint32_t cells = unit(d, band);
-            threes |= twos & cells;
-            twos |= ones & cells;
-            ones |= cells;
-        }
-        const std::uint32_t pairs = unsolved(band) & twos & ~threes;
+        const Multiplicity counted = multiplicity(band);
+        const std::uint32_t pairs = unsolved(band) & counted.twice & ~counted.thrice;
         if (pairs)
             return cellAt(band, lowestBit(pairs));
     }
+    return -1;
+}
+
+int CandidateBoard::firstCellWithFewestCandidates() const
+{
     int bestCell = -1, fewest = GridSize + 1;
     for (int band = 0; band < BandCount; ++band) {
-        auto &planes = counts[static_cast<std::size_t>(band)];
-        for (int d = 0; d < GridSize; ++d) {
-            std::uint32_t carry = unit(d, band);
-            for (std::uint32_t &plane : planes) {
-                const std::uint32_t next = plane & carry;
-                plane ^= carry;
-                carry = next;
-            }
-        }
         for (std::uint32_t cells = unsolved(band); cells; cells &= cells - 1) {
-            const int position = lowestBit(cells);
-            int count = 0;
-            for (int plane = 0; plane < Planes; ++plane)
-                count
-                    |= static_cast<int>((planes[static_cast<std::size_t>(plane)] >> position) & 1u)
-                    << plane;
+            const int cell = cellAt(band, lowestBit(cells));
+            const int count = std::popcount(static_cast<unsigned>(candidates(cell)));
             if (count < fewest) {
                 fewest = count;
-                bestCell = cellAt(band, position);
+                bestCell = cell;
             }
         }
     }
@@ -245,8 +254,7 @@ Grid CandidateBoard::grid() const
         const std::uint32_t solved = ~unsolved(band);
         for (int d = 0; d < GridSize; ++d) {
             for (std::uint32_t bits = unit(d, band) & solved; bits; bits &= bits - 1)
-                digits[static_cast<std::size_t>(cellAt(band, lowestBit(bits)))]
-                    = static_cast<std::uint8_t>(d + 1);
+                digits[cellAt(band, lowestBit(bits))] = static_cast<std::uint8_t>(d + 1);
         }
     }
     return digits;
@@ -256,30 +264,33 @@ Grid CandidateBoard::grid() const
 // then the cell is solved.
 void CandidateBoard::assign(int d, int band, int position)
 {
-    remove(unitIndex(d, band), tables.bandPeers[static_cast<std::size_t>(position)]);
+    remove(unitIndex(d, band), tables.bandPeers[position]);
     solveCells(d, band, 1u << position);
 }
 
-// Removes `cells` from the units of every digit of `band`; bit d of the result tells that
-// digit d lost any.
-std::uint32_t CandidateBoard::removeFromBand(int band, std::uint32_t cells)
-{
-    std::uint32_t *const digits = &unit(0, band);
-    std::uint32_t lostDigits = 0;
-    for (int first = 0; first + DigitLanes::Count <= GridSize; first += DigitLanes::Count)
-        lostDigits |= DigitLanes::remove(digits + first, cells) << first;
-    constexpr int Last = GridSize - 1; // the digit left over after two groups of four
-    const std::uint32_t lost = digits[Last] & cells;
-    digits[Last] ^= lost;
-    return lostDigits | static_cast<std::uint32_t>(lost != 0) << Last;
-}
-
 // Removes `cells` from a unit; a unit that lost any is pending.
-void CandidateBoard::remove(std::size_t index, std::uint32_t cells)
+void CandidateBoard::remove(int index, std::uint32_t cells)
 {
     const std::uint32_t lost = m_units[index] & cells;
     m_units[index] ^= lost;
     m_pendingUnits |= static_cast<std::uint32_t>(lost != 0) << index;
+}
+
+// Removes `cells` from the units of every digit of `band` but d; those that lost any are
+// pending.
+void CandidateBoard::removeFromOtherDigits(int d, int band, std::uint32_t cells)
+{
+    std::uint32_t *const digits = &unit(0, band);
+    const std::uint32_t own = digits[d];
+    std::uint32_t lostDigits = 0;
+    for (int first = 0; first + DigitLanes::Count <= GridSize; first += DigitLanes::Count)
+        lostDigits |= DigitLanes::remove(digits + first, cells) << first;
+    constexpr int Last = GridSize - 1; // the digit left over after the groups of lanes
+    const std::uint32_t lost = digits[Last] & cells;
+    digits[Last] ^= lost;
+    lostDigits |= static_cast<std::uint32_t>(lost != 0) << Last;
+    digits[d] = own;
+    m_pendingUnits |= (lostDigits & ~(1u << d)) << unitIndex(0, band);
 }
 
 // Marks `cells` of `band`, where d has no other place left in their rows, boxes or band, as
@@ -288,9 +299,7 @@ void CandidateBoard::remove(std::size_t index, std::uint32_t cells)
 void CandidateBoard::solveCells(int d, int band, std::uint32_t cells)
 {
     unsolved(band) &= ~cells;
-    const std::uint32_t own = unit(d, band);
-    m_pendingUnits |= (removeFromBand(band, cells) & ~(1u << d)) << unitIndex(0, band);
-    unit(d, band) = own;
+    removeFromOtherDigits(d, band, cells);
     const std::uint32_t columns = columnCells(columnsOf(cells));
     for (int other = 0; other < BandCount; ++other) {
         if (other != band)
@@ -299,17 +308,16 @@ void CandidateBoard::solveCells(int d, int band, std::uint32_t cells)
 }
 
 // The row/box matchings of one unit; then the digit's cells left alone in their rows are
-// solved. Matching twice gives nothing new, so the unit is not pending afterwards.
-bool CandidateBoard::updateUnit(std::size_t index)
+// solved. Matching twice gives nothing new, so the unit is not pending afterwards. Inlined in
+// the loop of propagate(), where the call would cost a good part of what it does.
+[[gnu::always_inline]] inline bool CandidateBoard::updateUnit(int index)
 {
-    std::uint32_t cells = m_units[index];
-    const std::uint32_t matched = tables.matchedCells[rowBoxIncidence(cells)];
+    const std::uint32_t matched = tables.matchedCells[rowBoxIncidence(m_units[index])];
     if (!matched)
         return false;
-    cells &= matched;
-    m_units[index] = cells;
+    const std::uint32_t cells = m_units[index] &= matched;
     const int d = tables.unitDigit[index], band = tables.unitBand[index];
-    if (columnsOf(cells) != matchedColumns(d, band))
+    if (columnsOf(cells) != row(m_stackColumns[d], band))
         m_pendingStacks |= 1u << d;
     const std::uint32_t alone = aloneInTheirRows(cells) & unsolved(band);
     if (alone)
@@ -317,61 +325,44 @@ bool CandidateBoard::updateUnit(std::size_t index)
     return true;
 }
 
-std::uint32_t CandidateBoard::matchedColumns(int d, int band) const
-{
-    return (m_stackColumns[static_cast<std::size_t>(d)] >> (GridSize * band)) & RowBits;
-}
-
 // The column/band matchings of one digit's three stacks.
 bool CandidateBoard::matchStacks(int d)
 {
-    std::array<std::uint32_t, BandCount> columns {}, keep {};
+    std::uint32_t columns = 0; // bit 9b + c: band b has a place in column c
     for (int band = 0; band < BandCount; ++band)
-        columns[static_cast<std::size_t>(band)] = columnsOf(unit(d, band));
+        columns |= columnsOf(unit(d, band)) << (GridSize * band);
+    std::uint32_t kept = 0;
     for (int stack = 0; stack < BoxSide; ++stack) {
-        const int shift = BoxSide * stack;
-        std::uint32_t incidence = 0;
-        for (int band = 0; band < BandCount; ++band)
-            incidence |= ((columns[static_cast<std::size_t>(band)] >> shift) & TripleBits)
-                << (BoxSide * band);
-        const std::uint32_t matched = tables.matched[incidence];
+        const std::uint32_t matched = tables.matched[stackIncidence(columns, stack)];
         if (!matched)
             return false;
         for (int band = 0; band < BandCount; ++band)
-            keep[static_cast<std::size_t>(band)] |= ((matched >> (BoxSide * band)) & TripleBits)
-                << shift;
+            kept |= ((matched >> (BoxSide * band)) & TripleBits)
+                << (GridSize * band + BoxSide * stack);
     }
-    std::uint32_t kept = 0;
-    for (int band = 0; band < BandCount; ++band) {
-        const std::uint32_t columnsKept
-            = columns[static_cast<std::size_t>(band)] & keep[static_cast<std::size_t>(band)];
-        remove(unitIndex(d, band), columnCells(~columnsKept & RowBits));
-        kept |= columnsKept << (GridSize * band);
-    }
-    m_stackColumns[static_cast<std::size_t>(d)] = kept;
+    for (int band = 0; band < BandCount; ++band)
+        remove(unitIndex(d, band), columnCells(~row(kept, band) & RowBits));
+    m_stackColumns[d] = columns & kept;
     return true;
 }
 
-bool CandidateBoard::placeNakedSingles(bool &placedAny)
+// Looks at the bands of `bands` (bit b) only: elsewhere no cell lost a candidate since the
+// last look.
+bool CandidateBoard::placeNakedSingles(unsigned bands, bool &placedAny)
 {
-    for (int band = 0; band < BandCount; ++band) {
-        std::uint32_t ones = 0, twos = 0;
-        for (int d = 0; d < GridSize; ++d) {
-            const std::uint32_t cells = unit(d, band);
-            twos |= ones & cells;
-            ones |= cells;
-        }
-        if (unsolved(band) & ~ones)
+    for (; bands; bands &= bands - 1) {
+        const int band = lowestBit(bands);
+        const Multiplicity counted = multiplicity(band);
+        if (unsolved(band) & ~counted.once)
             return false; // a cell without candidates
-        for (std::uint32_t singles = unsolved(band) & ~twos; singles; singles &= singles - 1) {
+        for (std::uint32_t singles = unsolved(band) & ~counted.twice; singles;
+             singles &= singles - 1) {
             const int position = lowestBit(singles);
-            int d = 0;
-            while (d < GridSize && !(unit(d, band) & (1u << position)))
-                ++d;
+            const unsigned digits = candidates(cellAt(band, position));
             // An earlier single of this pass may have taken the cell's last candidate.
-            if (d == GridSize)
+            if (digits == 0)
                 return false;
-            assign(d, band, position);
+            assign(lowestBit(digits), band, position);
             placedAny = true;
         }
     }
@@ -380,9 +371,11 @@ bool CandidateBoard::placeNakedSingles(bool &placedAny)
 
 bool CandidateBoard::propagate()
 {
+    std::uint32_t touched = 0; // units that lost cells since the last look for naked singles
     for (;;) {
         while (m_pendingUnits) {
-            const auto index = static_cast<std::size_t>(lowestBit(m_pendingUnits));
+            touched |= m_pendingUnits;
+            const int index = lowestBit(m_pendingUnits);
             m_pendingUnits &= m_pendingUnits - 1;
             if (!updateUnit(index))
                 return false;
@@ -394,8 +387,12 @@ bool CandidateBoard::propagate()
             }
             continue;
         }
+        unsigned bands = 0;
+        for (int band = 0; band < BandCount; ++band)
+            bands |= static_cast<unsigned>((touched & bandUnits(band)) != 0) << band;
+        touched = 0;
         bool placedAny = false;
-        if (!placeNakedSingles(placedAny))
+        if (!placeNakedSingles(bands, placedAny))
             return false;
         if (!placedAny)
             return true;

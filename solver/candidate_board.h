@@ -31,6 +31,11 @@ public:
     /// Digits as a 9-bit mask: bit d - 1 for digit d.
     using DigitMask = std::uint16_t;
 
+    /// The grid's bands of three rows, the cells of one band, and the board's units.
+    static constexpr int BandCount = 3;
+    static constexpr int BandCells = CellCount / BandCount;
+    static constexpr int UnitCount = GridSize * BandCount;
+
     /// Loads the givens (0 for a free cell, digits 1..9) and propagates. False when the givens
     /// contradict each other or leave no completion that propagation alone can see.
     bool load(const Grid &givens);
@@ -39,18 +44,14 @@ public:
     /// the board is of no further use.
     bool place(int cell, int digit);
 
-    /// Removes `digit` (1..9) from the candidates of `cell` and propagates. False on a
-    /// contradiction, as for place().
-    bool eliminate(int cell, int digit);
-
     bool isSolved() const { return (m_unsolved[0] | m_unsolved[1] | m_unsolved[2]) == 0; }
 
     /// The lowest-numbered cell that is not solved, or -1 when the board is solved.
     int firstUnsolvedCell() const;
 
-    /// An unsolved cell with the fewest candidates, the lowest-numbered among those with two;
-    /// -1 when the board is solved. Its candidates are the options a search branches over:
-    /// they exclude each other and every completion takes one of them.
+    /// An unsolved cell with the fewest candidates: the first with two when there is one, else
+    /// the first with the fewest; -1 when the board is solved. Its candidates are the options
+    /// a search branches over: they exclude each other and every completion takes one of them.
     int fewestCandidatesCell() const;
 
     DigitMask candidates(int cell) const;
@@ -58,32 +59,34 @@ public:
     /// The digits of the solved cells, 0 elsewhere.
     Grid grid() const;
 
-    /// The grid's bands of three rows, and the cells of one band.
-    static constexpr int BandCount = 3;
-    static constexpr int BandCells = CellCount / BandCount;
-    static constexpr int UnitCount = GridSize * BandCount;
-
 private:
+    // Per cell of a band (bit as in a unit): whether it has at least one, two, three
+    // candidates.
+    struct Multiplicity
+    {
+        std::uint32_t once = 0, twice = 0, thrice = 0;
+    };
+
+    static int unitIndex(int digitIndex, int band) { return GridSize * band + digitIndex; }
     std::uint32_t &unit(int digitIndex, int band) { return m_units[unitIndex(digitIndex, band)]; }
     std::uint32_t unit(int digitIndex, int band) const
     {
         return m_units[unitIndex(digitIndex, band)];
     }
-    static std::size_t unitIndex(int digitIndex, int band)
-    {
-        return static_cast<std::size_t>(GridSize * band + digitIndex);
-    }
-    std::uint32_t &unsolved(int band) { return m_unsolved[static_cast<std::size_t>(band)]; }
-    std::uint32_t unsolved(int band) const { return m_unsolved[static_cast<std::size_t>(band)]; }
+    std::uint32_t &unsolved(int band) { return m_unsolved[band]; }
+    std::uint32_t unsolved(int band) const { return m_unsolved[band]; }
+
+    Multiplicity multiplicity(int band) const;
+    int firstCellWithTwoCandidates() const;
+    int firstCellWithFewestCandidates() const;
 
     void assign(int digitIndex, int band, int position);
     void solveCells(int digitIndex, int band, std::uint32_t cells);
-    void remove(std::size_t index, std::uint32_t cells);
-    std::uint32_t removeFromBand(int band, std::uint32_t cells);
-    std::uint32_t matchedColumns(int digitIndex, int band) const;
-    bool updateUnit(std::size_t index);
+    void remove(int index, std::uint32_t cells);
+    void removeFromOtherDigits(int digitIndex, int band, std::uint32_t cells);
+    bool updateUnit(int index);
     bool matchStacks(int digitIndex);
-    bool placeNakedSingles(bool &placedAny);
+    bool placeNakedSingles(unsigned bands, bool &placedAny);
     bool propagate();
 
     std::array<std::uint32_t, UnitCount> m_units {};
@@ -92,7 +95,7 @@ private:
     std::array<std::uint32_t, GridSize> m_stackColumns {};
     std::array<std::uint32_t, BandCount> m_unsolved {}; // per band, the cells not yet solved
     std::uint32_t m_pendingUnits = 0; // bit 9b + d: a unit that lost cells since its update
-    std::uint32_t m_pendingStacks = 0; // bit d: digits whose stacks were not matched since
+    std::uint32_t m_pendingStacks = 0; // bit d: a digit whose columns changed since
 };
 
 } // namespace kaleno
