@@ -176,6 +176,8 @@ bool CandidateBoard::load(const Grid &givens)
         const int digit = givens[cell];
         if (digit == 0)
             continue;
+        if (digit > GridSize)
+            return false;
         const int band = cell / BandCells, position = cell % BandCells;
         if (!(unit(digit - 1, band) & (1u << position)))
             return false; // a given before it holds the digit in its row, column or box

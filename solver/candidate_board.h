@@ -37,7 +37,8 @@ public:
     static constexpr int UnitCount = GridSize * BandCount;
 
     /// Loads the givens (0 for a free cell, digits 1..9) and propagates. False when the givens
-    /// contradict each other or leave no completion that propagation alone can see.
+    /// contradict each other, leave no completion that propagation alone can see, or hold a
+    /// value above 9.
     bool load(const Grid &givens);
 
     /// Puts `digit` (1..9) into `cell` and propagates. False on a contradiction, after which

@@ -5,8 +5,8 @@
 // Completions are compared cell by cell in row-major order. Propagation (CandidateBoard) only
 // removes candidates that no completion of the board can use, so a board keeps exactly the
 // completions it had, and a board that propagation solves is the one completion it holds.
-// Two searches start from the grid and take turns; whichever settles the question first
-// gives the answer:
+// Two searches start from the grid and take turns (SearchTurns); whichever settles the
+// question first gives the answer:
 //
 //  1. The row-major search always branches on the first unsolved cell and tries its
 //     candidates in ascending order. Every cell before that one is solved, so all completions
@@ -17,15 +17,18 @@
 //  2. The count is free to branch on the cell with the fewest candidates, which keeps its tree
 //     small but finds completions in no useful order. It counts them up to two. None: there
 //     is no answer. Exactly one: that one is the smallest.
-//  3. When the count finds two completions first, the descent takes over. It fixes the cells
-//     in row-major order, each to the smallest candidate that still leaves a completion,
-//     holding a witness: a completion that agrees with every cell fixed so far (at first the
-//     smaller of the two counted). At each cell only the candidates below the witness's digit
-//     are in doubt; each is tested by a search for any completion, and the first that has one
-//     becomes the cell's value (what the test found is the new witness). When none has, the
-//     witness's digit is the smallest that leaves a completion. After each fixed cell a
-//     row-major search from there gets a budget of nodes: when it finishes, its completion is
-//     the smallest of a board whose fixed cells are those of the answer, so it is the answer.
+//  3. Two completions counted: the row-major search gets one more turn, then the descent
+//     takes over. It fixes the cells in row-major order, each to the smallest candidate that
+//     still leaves a completion, holding a witness: a completion that agrees with every cell
+//     fixed so far (at first the smaller of the two counted). At each cell only the candidates
+//     below the witness's digit are in doubt; each is tested by a search for any completion,
+//     and the first that has one becomes the cell's value (what the test found is the new
+//     witness). When none has, the witness's digit is the smallest that leaves a completion.
+//     After each fixed cell a row-major search from there gets a budget of nodes: when it
+//     finishes, its completion is the smallest of a board whose fixed cells are those of the
+//     answer (point 1), so it is the answer.
+//
+// Each search is exact on its own, so the turns change how soon the answer comes, never which.
 
 #include "fast_engine.h"
 
@@ -73,7 +76,7 @@ public:
     Finish run(long budget, Grid &out, std::uint64_t &nodes)
     {
         for (;;) {
-            Frame &frame = m_frames[static_cast<std::size_t>(m_depth)];
+            Frame &frame = m_frames[m_depth];
             if (frame.left == 0) {
                 if (m_depth == 0)
                     return Finish::None;
@@ -85,7 +88,7 @@ public:
             const int digit = std::countr_zero(frame.left) + 1;
             frame.left &= frame.left - 1;
             ++nodes;
-            Frame &child = m_frames[static_cast<std::size_t>(m_depth + 1)];
+            Frame &child = m_frames[m_depth + 1];
             child.board = frame.board;
             if (!child.board.place(frame.cell, digit))
                 continue;
@@ -212,7 +215,7 @@ private:
             case Finish::OutOfBudget:
                 return Count::Unsettled;
             case Finish::Found:
-                tally.completions[static_cast<std::size_t>(tally.found++)] = completion;
+                tally.completions[tally.found++] = completion;
                 if (tally.found == CountLimit)
                     return Count::Several;
                 break;
@@ -226,7 +229,7 @@ private:
     {
         for (;;) {
             const int cell = board.firstUnsolvedCell();
-            const int known = witness[static_cast<std::size_t>(cell)];
+            const int known = witness[cell];
             const unsigned below = board.candidates(cell) & ((1u << (known - 1)) - 1);
             int chosen = known;
             for (unsigned left = below; left; left &= left - 1) {
@@ -236,7 +239,7 @@ private:
                     break;
                 }
             }
-            board.place(cell, chosen);
+            board.place(cell, chosen); // the witness has `chosen` there: no contradiction
             if (board.isSolved())
                 return board.grid();
             ResumableSearch &look = searches().rowMajor;

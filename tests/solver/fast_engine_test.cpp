@@ -277,7 +277,7 @@ TEST(CandidateBoard, KeepsEveryValueOfAKnownCompletion)
     }
 }
 
-TEST(CandidateBoard, RejectsGivensThatClash)
+TEST(CandidateBoard, RejectsGivensThatClashOrAreNoDigit)
 {
     auto clash = [](int first, int second) {
         std::string text(81, '.');
@@ -290,6 +290,10 @@ TEST(CandidateBoard, RejectsGivensThatClash)
     EXPECT_FALSE(board.load(clash(9, 72))); // column, across bands
     EXPECT_FALSE(board.load(clash(0, 20))); // box
     EXPECT_TRUE(board.load(clash(0, 80)));
+    Grid tooLarge {};
+    tooLarge[40] = GridSize + 1;
+    EXPECT_FALSE(board.load(tooLarge));
+    EXPECT_EQ(fastSolve(tooLarge).end, SearchEnd::Exhausted);
     EXPECT_TRUE(board.load(grid(EmptyGrid)));
     EXPECT_EQ(board.firstUnsolvedCell(), 0);
 }
