@@ -152,14 +152,14 @@ public:
         s.rowMajor.start(root);
         s.count.start(root);
         Tally tally;
-        Count count = Count::Unsettled;
+        Count counting = Count::Unsettled;
         const Finish look = s.rowMajor.run(m_turns.firstLook, out, nodes);
         if (look != Finish::OutOfBudget)
             return look == Finish::Found;
         for (;;) {
-            if (count == Count::Unsettled)
-                count = countOn(s.count, tally);
-            if (count == Count::Ended) {
+            if (counting == Count::Unsettled)
+                counting = countOn(s.count, tally);
+            if (counting == Count::Ended) {
                 if (tally.found == 1)
                     out = tally.completions[0];
                 return tally.found == 1;
@@ -169,7 +169,7 @@ public:
             const Finish first = s.rowMajor.run(m_turns.rowMajor, out, nodes);
             if (first != Finish::OutOfBudget)
                 return first == Finish::Found;
-            if (count == Count::Several) {
+            if (counting == Count::Several) {
                 out = descend(root, std::min(tally.completions[0], tally.completions[1]));
                 return true;
             }
@@ -177,7 +177,7 @@ public:
     }
 
     /// The number of completions of `root` up to `limit`.
-    int count(const CandidateBoard &root, int limit)
+    int countUpTo(const CandidateBoard &root, int limit)
     {
         if (root.isSolved())
             return 1;
@@ -294,7 +294,7 @@ int countCompletions(const Grid &givens, int limit)
     if (limit <= 0 || !root.load(givens))
         return 0;
     Engine engine;
-    return engine.count(root, limit);
+    return engine.countUpTo(root, limit);
 }
 
 } // namespace kaleno
