@@ -38,17 +38,19 @@ std::array<int, CellCount> shuffledCells(Random &random)
     return cells;
 }
 
+// Per row, then column, then box: bit d for each digit d it holds.
+using DigitsOfHouses = std::array<std::uint16_t, 3 * GridSize>;
+
 // Fills the free cells of `grid` from `cell` on, each with the digits that fit in random
 // order, backtracking as needed. A plain search of its own, so that the grids made from a seed
 // stay the same whatever becomes of the engines under test.
-bool fillRandomly(
-    Grid &grid, int cell, std::array<std::uint16_t, 3 * GridSize> &used, Random &random)
+bool fillRandomly(Grid &grid, int cell, DigitsOfHouses &used, Random &random)
 {
     if (cell == CellCount)
         return true;
-    auto &row = used[static_cast<std::size_t>(rowOf(cell))];
-    auto &column = used[static_cast<std::size_t>(GridSize + columnOf(cell))];
-    auto &box = used[static_cast<std::size_t>(2 * GridSize + boxOf(cell))];
+    auto &row = used[rowOf(cell)];
+    auto &column = used[GridSize + columnOf(cell)];
+    auto &box = used[2 * GridSize + boxOf(cell)];
     std::array<int, GridSize> digits {};
     std::iota(digits.begin(), digits.end(), 1);
     shuffle(digits.data(), GridSize, random);
@@ -59,14 +61,14 @@ bool fillRandomly(
         row |= bit;
         column |= bit;
         box |= bit;
-        grid[static_cast<std::size_t>(cell)] = static_cast<std::uint8_t>(digit);
+        grid[cell] = static_cast<std::uint8_t>(digit);
         if (fillRandomly(grid, cell + 1, used, random))
             return true;
         row &= static_cast<std::uint16_t>(~bit);
         column &= static_cast<std::uint16_t>(~bit);
         box &= static_cast<std::uint16_t>(~bit);
     }
-    grid[static_cast<std::size_t>(cell)] = 0;
+    grid[cell] = 0;
     return false;
 }
 
@@ -75,7 +77,7 @@ bool fillRandomly(
 Grid randomSolution(Random &random)
 {
     Grid solution {};
-    std::array<std::uint16_t, 3 * GridSize> used {};
+    DigitsOfHouses used {};
     fillRandomly(solution, 0, used, random);
     return solution;
 }
