@@ -371,6 +371,8 @@ bool CandidateBoard::placeNakedSingles(unsigned bands, bool &placedAny)
     return true;
 }
 
+// Units first, as they are cheap and give the most; then naked singles, which solve cells and
+// so wake units again; the stacks last, when nothing else is left to do.
 bool CandidateBoard::propagate()
 {
     std::uint32_t touched = 0; // units that lost cells since the last look for naked singles
@@ -382,13 +384,6 @@ bool CandidateBoard::propagate()
             if (!updateUnit(index))
                 return false;
         }
-        if (m_pendingStacks) {
-            for (; m_pendingStacks; m_pendingStacks &= m_pendingStacks - 1) {
-                if (!matchStacks(lowestBit(m_pendingStacks)))
-                    return false;
-            }
-            continue;
-        }
         unsigned bands = 0;
         for (int band = 0; band < BandCount; ++band)
             bands |= static_cast<unsigned>((touched & bandUnits(band)) != 0) << band;
@@ -396,7 +391,13 @@ bool CandidateBoard::propagate()
         bool placedAny = false;
         if (!placeNakedSingles(bands, placedAny))
             return false;
-        if (!placedAny)
+        if (placedAny)
+            continue;
+        for (; m_pendingStacks; m_pendingStacks &= m_pendingStacks - 1) {
+            if (!matchStacks(lowestBit(m_pendingStacks)))
+                return false;
+        }
+        if (!m_pendingUnits)
             return true;
     }
 }
