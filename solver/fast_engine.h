@@ -11,14 +11,14 @@ struct SearchTurns
 {
     /// The row-major search's first turn, alone: enough for most grids with many completions
     /// (a row-major search that does not back-track opens about a node per free cell).
-    long firstLook = 32;
+    long firstLook = 24;
     /// Then the count and the row-major search take turns, the count first. On the hard
     /// puzzle sets the row-major search reaches the one completion in fewer nodes than the
     /// count needs to exhaust its tree, so it gets most of the work; the count settles grids
     /// without completion in a few nodes, and bounds the grids where the row-major order
     /// wanders through a large empty branch.
     long rowMajor = 128;
-    long count = 16;
+    long count = 12;
     /// The row-major search after each cell the descent fixes.
     long descentLook = 64;
 };
