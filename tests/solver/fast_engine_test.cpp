@@ -186,7 +186,7 @@ TEST(FastEngine, StaysQuickWhereRowMajorSearchWanders)
     EXPECT_LT(result.placements, 20000u);
 }
 
-// The cases the reference search was shown on, through the fast engine.
+// The cases the reference search's own tests show it on, through the fast engine.
 struct KnownCase
 {
     const char *name;
@@ -207,7 +207,6 @@ TEST_P(FastEngineKnownCases, MatchesTheReferenceAnswer)
 {
     const KnownCase &c = GetParam();
     EXPECT_EQ(describe(fastSolve(grid(c.grid))), c.answer);
-    EXPECT_EQ(describe(referenceSolve(grid(c.grid))), c.answer);
 }
 
 std::string withCells(std::string text, int from, const std::string &digits)
