@@ -50,6 +50,8 @@ struct Tables
     std::array<std::uint8_t, 1u << GridSize> rowBoxes {};
     // A row's cells when it has exactly one, 0 otherwise.
     std::array<std::uint16_t, 1u << GridSize> lone {};
+    // The number of cells of a row.
+    std::array<std::uint8_t, 1u << GridSize> rowCount {};
     // For a 3×3 incidence matrix (bit 3i + j: line i meets box j), the union of the one-to-one
     // matchings of lines with boxes that it contains; 0 when it contains none.
     std::array<std::uint16_t, 1u << Triples> matched {};
@@ -75,6 +77,7 @@ constexpr Tables makeTables()
         }
         if (std::has_single_bit(m))
             t.lone[m] = static_cast<std::uint16_t>(m);
+        t.rowCount[m] = static_cast<std::uint8_t>(std::popcount(m));
         std::uint32_t matched = 0;
         for (const auto &p : permutations) {
             std::uint32_t matching = 0;
@@ -137,6 +140,13 @@ std::uint32_t stackIncidence(std::uint32_t columns, int stack)
     for (int band = 0; band < BandCount; ++band)
         incidence |= ((row(columns, band) >> (BoxSide * stack)) & TripleBits) << (BoxSide * band);
     return incidence;
+}
+
+/// The number of cells of a band mask.
+int cellCount(std::uint32_t cells)
+{
+    return tables.rowCount[row(cells, 0)] + tables.rowCount[row(cells, 1)]
+        + tables.rowCount[row(cells, 2)];
 }
 
 /// The cell of `band` and `position` in row-major numbering.
@@ -209,19 +219,39 @@ int CandidateBoard::firstUnsolvedCell() const
 
 int CandidateBoard::fewestCandidatesCell() const
 {
-    const int pair = firstCellWithTwoCandidates();
+    const int pair = cellWithTwoCandidates();
     return pair >= 0 ? pair : firstCellWithFewestCandidates();
 }
 
-int CandidateBoard::firstCellWithTwoCandidates() const
+int CandidateBoard::cellWithTwoCandidates() const
 {
+    // Per band, how many cells of each column are unsolved, 0 to 3 in two bit planes (bit c).
+    std::array<std::uint32_t, BandCount> ones {}, twos {};
+    for (int band = 0; band < BandCount; ++band) {
+        const std::uint32_t r0 = row(unsolved(band), 0), r1 = row(unsolved(band), 1),
+                            r2 = row(unsolved(band), 2);
+        ones[band] = r0 ^ r1 ^ r2;
+        twos[band] = (r0 & r1) | (r0 & r2) | (r1 & r2);
+    }
+    int best = -1, mostPeers = -1;
     for (int band = 0; band < BandCount; ++band) {
         const Multiplicity counted = multiplicity(band);
-        const std::uint32_t pairs = unsolved(band) & counted.twice & ~counted.thrice;
-        if (pairs)
-            return cellAt(band, lowestBit(pairs));
+        for (std::uint32_t pairs = unsolved(band) & counted.twice & ~counted.thrice; pairs;
+             pairs &= pairs - 1) {
+            const int position = lowestBit(pairs), column = position % GridSize;
+            int peers = cellCount(unsolved(band) & tables.bandPeers[position]);
+            for (int other = 0; other < BandCount; ++other) {
+                if (other != band)
+                    peers += static_cast<int>(
+                        ((ones[other] >> column) & 1u) + 2 * ((twos[other] >> column) & 1u));
+            }
+            if (peers > mostPeers) {
+                mostPeers = peers;
+                best = cellAt(band, position);
+            }
+        }
     }
-    return -1;
+    return best;
 }
 
 int CandidateBoard::firstCellWithFewestCandidates() const

@@ -50,9 +50,10 @@ public:
     /// The lowest-numbered cell that is not solved, or -1 when the board is solved.
     int firstUnsolvedCell() const;
 
-    /// An unsolved cell with the fewest candidates: the first with two when there is one, else
-    /// the first with the fewest; -1 when the board is solved. Its candidates are the options
-    /// a search branches over: they exclude each other and every completion takes one of them.
+    /// An unsolved cell with the fewest candidates, -1 when the board is solved: of the cells
+    /// with two, the first with the most unsolved cells in its row, column and box (placing its
+    /// digit tells the most); else the first with the fewest. Its candidates are the options a
+    /// search branches over: they exclude each other and every completion takes one of them.
     int fewestCandidatesCell() const;
 
     DigitMask candidates(int cell) const;
@@ -78,7 +79,7 @@ private:
     std::uint32_t unsolved(int band) const { return m_unsolved[band]; }
 
     Multiplicity multiplicity(int band) const;
-    int firstCellWithTwoCandidates() const;
+    int cellWithTwoCandidates() const;
     int firstCellWithFewestCandidates() const;
 
     void assign(int digitIndex, int band, int position);

@@ -140,7 +140,7 @@ public:
     // A turn of no nodes would never end the search.
     explicit Engine(const SearchTurns &turns = {})
         : m_turns {std::max(turns.firstLook, 1L), std::max(turns.rowMajor, 1L),
-            std::max(turns.count, 1L), std::max(turns.descentLook, 1L)}
+            std::max(turns.count, 1L), std::max(turns.severalLook, 1L)}
     { }
 
     std::uint64_t nodes = 0;
@@ -165,8 +165,10 @@ public:
                 return tally.found == 1;
             }
             // Even with two completions counted, the row-major search is the quickest road to
-            // the smallest on most grids: it gets one more turn before the descent.
-            const Finish first = s.rowMajor.run(m_turns.rowMajor, out, nodes);
+            // the smallest on most grids: it gets one more turn, of a look's length, before the
+            // descent.
+            const long turn = counting == Count::Several ? m_turns.severalLook : m_turns.rowMajor;
+            const Finish first = s.rowMajor.run(turn, out, nodes);
             if (first != Finish::OutOfBudget)
                 return first == Finish::Found;
             if (counting == Count::Several) {
@@ -245,7 +247,7 @@ private:
             ResumableSearch &look = searches().rowMajor;
             look.start(board);
             Grid completion;
-            if (look.run(m_turns.descentLook, completion, nodes) == Finish::Found)
+            if (look.run(m_turns.severalLook, completion, nodes) == Finish::Found)
                 return completion;
         }
     }

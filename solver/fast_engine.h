@@ -10,17 +10,18 @@ namespace kaleno {
 struct SearchTurns
 {
     /// The row-major search's first turn, alone: enough for most grids with many completions
-    /// (a row-major search that does not back-track opens about a node per free cell).
-    long firstLook = 24;
-    /// Then the count and the row-major search take turns, the count first. On the hard
-    /// puzzle sets the row-major search reaches the one completion in fewer nodes than the
-    /// count needs to exhaust its tree, so it gets most of the work; the count settles grids
-    /// without completion in a few nodes, and bounds the grids where the row-major order
-    /// wanders through a large empty branch.
-    long rowMajor = 128;
-    long count = 12;
-    /// The row-major search after each cell the descent fixes.
-    long descentLook = 64;
+    /// (a row-major search that does not back-track opens about a node per free cell) and for
+    /// many easy ones.
+    long firstLook = 48;
+    /// Then the count and the row-major search take turns, the count first. The count gets
+    /// most of the work: branching on the cell whose digit tells the most, its tree is the
+    /// smaller one on most hard grids, and it settles grids without completion in a few nodes.
+    /// The row-major search keeps a share for the grids where it reaches the answer first.
+    long rowMajor = 16;
+    long count = 128;
+    /// The row-major search once the grid has shown two completions: its last turn before the
+    /// descent, then its look after each cell the descent fixes.
+    long severalLook = 128;
 };
 
 /// The smallest completion in row-major order of `givens` (0 for a free cell), or Exhausted
