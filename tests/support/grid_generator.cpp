@@ -208,17 +208,17 @@ std::vector<Grid> hardestGeneratedGrids()
     };
     static constexpr Found found[] = {
         {GridKind::Sparse, 200246},
-        {GridKind::Sparse, 32988},
-        {GridKind::Sparse, 122043},
-        {GridKind::Sparse, 176578},
+        {GridKind::Sparse, 103474},
+        {GridKind::Sparse, 22055},
+        {GridKind::Sparse, 157023},
         {GridKind::LateContradiction, 4320},
-        {GridKind::LateContradiction, 17112},
-        {GridKind::LateContradiction, 7994},
-        {GridKind::LateContradiction, 14499},
-        {GridKind::Unique, 4610},
-        {GridKind::Unique, 14719},
-        {GridKind::NoSolution, 4500},
-        {GridKind::NoSolution, 6682},
+        {GridKind::LateContradiction, 2749},
+        {GridKind::LateContradiction, 4548},
+        {GridKind::LateContradiction, 6435},
+        {GridKind::Unique, 4023},
+        {GridKind::Unique, 20712},
+        {GridKind::NoSolution, 1487},
+        {GridKind::NoSolution, 9107},
     };
     std::vector<Grid> grids;
     for (const Found &f : found)
