@@ -12,13 +12,13 @@ struct SearchTurns
     /// The row-major search's first turn, alone: enough for most grids with many completions
     /// (a row-major search that does not back-track opens about a node per free cell) and for
     /// many easy ones.
-    long firstLook = 48;
+    long firstLook = 56;
     /// Then the count and the row-major search take turns, the count first. The count gets
     /// most of the work: branching on the cell whose digit tells the most, its tree is the
     /// smaller one on most hard grids, and it settles grids without completion in a few nodes.
     /// The row-major search keeps a share for the grids where it reaches the answer first.
     long rowMajor = 16;
-    long count = 128;
+    long count = 192;
     /// The row-major search once the grid has shown two completions: its last turn before the
     /// descent, then its look after each cell the descent fixes.
     long severalLook = 128;
