@@ -186,6 +186,12 @@ TEST(FastEngine, StaysQuickWhereRowMajorSearchWanders)
     EXPECT_LT(result.placements, 20000u);
 }
 
+TEST(FastEngine, TakesTurnsOfNoNodeAsTurnsOfOne)
+{
+    // A turn of no node would leave both searches where they are, for ever.
+    EXPECT_EQ(describe(fastSolve(grid(EmptyGrid), {0, 0, 0, -1})), EmptyGridCompletion);
+}
+
 // The cases the reference search's own tests show it on, through the fast engine.
 struct KnownCase
 {
