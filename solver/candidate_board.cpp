@@ -1,62 +1,111 @@
 #include "candidate_board.h"
 
+#include "digit_lanes.h"
+
 #include <bit>
 
 namespace kaleno {
 
 namespace {
 
-constexpr std::uint32_t RowBits = 0x1FF; // the nine cells of one row of a band
-constexpr std::uint32_t BandBits = 0x7FFFFFF; // the 27 cells of a band
+constexpr int BandCount = CandidateBoard::BandCount;
+constexpr int BandCells = CandidateBoard::BandCells;
+constexpr int BoxSide = 3; // rows of a band, boxes of a band, columns of a box
+constexpr int Triples = BoxSide * BoxSide; // the bits of a 3×3 incidence matrix
+
+constexpr std::uint32_t RowBits = (1u << GridSize) - 1; // the nine cells of one row of a band
+constexpr std::uint32_t BandBits = (1u << BandCells) - 1;
+constexpr std::uint32_t TripleBits = (1u << BoxSide) - 1; // three boxes, rows or columns
+constexpr std::uint32_t ColumnSpread = 1u | 1u << GridSize | 1u << 2 * GridSize; // bit c per row
+constexpr std::uint32_t AllUnits = (1u << CandidateBoard::UnitCount) - 1;
+constexpr std::uint32_t AllDigits = (1u << GridSize) - 1;
+
+/// The cells of a band in the columns of `columns` (bit c for column c).
+constexpr std::uint32_t columnCells(std::uint32_t columns)
+{
+    return columns * ColumnSpread;
+}
+
+/// The columns (bit c for column c) where a band mask has a cell.
+constexpr std::uint32_t columnsOf(std::uint32_t cells)
+{
+    return (cells | cells >> GridSize | cells >> 2 * GridSize) & RowBits;
+}
+
+/// Row `index` (0..2) of a band mask, as nine bits.
+constexpr std::uint32_t row(std::uint32_t cells, int index)
+{
+    return (cells >> (GridSize * index)) & RowBits;
+}
+
+/// The three cells where row `index` of a band meets box `box`.
+constexpr std::uint32_t rowBoxCells(int index, int box)
+{
+    return TripleBits << (GridSize * index + BoxSide * box);
+}
 
 struct Tables
 {
-    // The boxes (bit k for box k of the band) that the set cells of a row touch.
-    std::array<std::uint8_t, 512> rowBoxes {};
+    // The boxes (bit k for box k of the band) that the cells of one row touch.
+    std::array<std::uint8_t, 1u << GridSize> rowBoxes {};
+    // A row's cells when it has exactly one, 0 otherwise.
+    std::array<std::uint16_t, 1u << GridSize> lone {};
+    // The number of cells of a row.
+    std::array<std::uint8_t, 1u << GridSize> rowCount {};
     // For a 3×3 incidence matrix (bit 3i + j: line i meets box j), the union of the one-to-one
     // matchings of lines with boxes that it contains; 0 when it contains none.
-    std::array<std::uint16_t, 512> matched {};
-    // For a row/box incidence matrix, the band cells where those rows and boxes meet.
-    std::array<std::uint32_t, 512> rowBoxCells {};
-    // For a set of columns (bit c for column c), their cells in a band.
-    std::array<std::uint32_t, 512> columnCells {};
+    std::array<std::uint16_t, 1u << Triples> matched {};
+    // The same for a row/box incidence matrix, as the band cells where the matched rows and
+    // boxes meet.
+    std::array<std::uint32_t, 1u << Triples> matchedCells {};
     // The other cells of the row and the box of a cell, within its band.
-    std::array<std::uint32_t, 27> bandPeers {};
+    std::array<std::uint32_t, BandCells> bandPeers {};
+    // The digit index and the band of each unit.
+    std::array<std::uint8_t, CandidateBoard::UnitCount> unitDigit {}, unitBand {};
 };
 
 constexpr Tables makeTables()
 {
     Tables t;
-    constexpr int permutations[6][3]
+    constexpr int Permutations = 6;
+    constexpr int permutations[Permutations][BoxSide]
         = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
-    for (std::uint32_t m = 0; m < 512; ++m) {
-        for (int box = 0; box < 3; ++box) {
-            if (m & (7u << (3 * box)))
+    for (std::uint32_t m = 0; m < (1u << Triples); ++m) {
+        for (int box = 0; box < BoxSide; ++box) {
+            if (m & rowBoxCells(0, box))
                 t.rowBoxes[m] = static_cast<std::uint8_t>(t.rowBoxes[m] | (1u << box));
         }
+        if (std::has_single_bit(m))
+            t.lone[m] = static_cast<std::uint16_t>(m);
+        t.rowCount[m] = static_cast<std::uint8_t>(std::popcount(m));
         std::uint32_t matched = 0;
         for (const auto &p : permutations) {
-            const std::uint32_t matching = (1u << p[0]) | (1u << (3 + p[1])) | (1u << (6 + p[2]));
+            std::uint32_t matching = 0;
+            for (int line = 0; line < BoxSide; ++line)
+                matching |= 1u << (BoxSide * line + p[line]);
             if ((m & matching) == matching)
                 matched |= matching;
         }
         t.matched[m] = static_cast<std::uint16_t>(matched);
-        for (int row = 0; row < 3; ++row) {
-            for (int box = 0; box < 3; ++box) {
-                if (m & (1u << (3 * row + box)))
-                    t.rowBoxCells[m] |= 7u << (9 * row + 3 * box);
+        for (int line = 0; line < BoxSide; ++line) {
+            for (int box = 0; box < BoxSide; ++box) {
+                if (matched & (1u << (BoxSide * line + box)))
+                    t.matchedCells[m] |= rowBoxCells(line, box);
             }
         }
-        for (int column = 0; column < 9; ++column) {
-            if (m & (1u << column))
-                t.columnCells[m] |= (1u | 1u << 9 | 1u << 18) << column;
-        }
     }
-    for (int position = 0; position < 27; ++position) {
-        const int row = position / 9, box = position % 9 / 3;
-        const std::uint32_t peers = (RowBits << (9 * row)) | t.rowBoxCells[1u << (3 * 0 + box)]
-            | t.rowBoxCells[1u << (3 * 1 + box)] | t.rowBoxCells[1u << (3 * 2 + box)];
-        t.bandPeers[static_cast<std::size_t>(position)] = peers & ~(1u << position);
+    for (int position = 0; position < BandCells; ++position) {
+        const int index = position / GridSize, box = position % GridSize / BoxSide;
+        std::uint32_t peers = RowBits << (GridSize * index);
+        for (int line = 0; line < BoxSide; ++line)
+            peers |= rowBoxCells(line, box);
+        t.bandPeers[position] = peers & ~(1u << position);
+    }
+    for (int band = 0; band < BandCount; ++band) {
+        for (int d = 0; d < GridSize; ++d) {
+            t.unitDigit[GridSize * band + d] = static_cast<std::uint8_t>(d);
+            t.unitBand[GridSize * band + d] = static_cast<std::uint8_t>(band);
+        }
     }
     return t;
 }
@@ -68,360 +117,317 @@ int lowestBit(std::uint32_t bits)
     return std::countr_zero(bits);
 }
 
+/// The 3×3 row/box incidence of a band mask: bit 3i + j when row i has a cell in box j.
+std::uint32_t rowBoxIncidence(std::uint32_t cells)
+{
+    return tables.rowBoxes[row(cells, 0)] | tables.rowBoxes[row(cells, 1)] << BoxSide
+        | tables.rowBoxes[row(cells, 2)] << 2 * BoxSide;
+}
+
+/// The cells of a band mask that are alone in their row.
+std::uint32_t aloneInTheirRows(std::uint32_t cells)
+{
+    return tables.lone[row(cells, 0)] | tables.lone[row(cells, 1)] << GridSize
+        | tables.lone[row(cells, 2)] << 2 * GridSize;
+}
+
+/// The 3×3 column/band incidence of stack `stack` for a digit whose bands have a place in
+/// `columns` (bit 9b + c for column c of band b): bit 3b + j when band b has a place in the
+/// stack's column j.
+std::uint32_t stackIncidence(std::uint32_t columns, int stack)
+{
+    std::uint32_t incidence = 0;
+    for (int band = 0; band < BandCount; ++band)
+        incidence |= ((row(columns, band) >> (BoxSide * stack)) & TripleBits) << (BoxSide * band);
+    return incidence;
+}
+
+/// The number of cells of a band mask.
+int cellCount(std::uint32_t cells)
+{
+    return tables.rowCount[row(cells, 0)] + tables.rowCount[row(cells, 1)]
+        + tables.rowCount[row(cells, 2)];
+}
+
+/// The cell of `band` and `position` in row-major numbering.
+int cellAt(int band, int position)
+{
+    return BandCells * band + position;
+}
+
+/// The units of one band as bits of a unit mask.
+std::uint32_t bandUnits(int band)
+{
+    return AllDigits << (GridSize * band);
+}
+
 } // namespace
+
+CandidateBoard::Multiplicity CandidateBoard::multiplicity(int band) const
+{
+    Multiplicity counted;
+    for (int d = 0; d < GridSize; ++d) {
+        const std::uint32_t cells = unit(d, band);
+        counted.thrice |= counted.twice & cells;
+        counted.twice |= counted.once & cells;
+        counted.once |= cells;
+    }
+    return counted;
+}
 
 bool CandidateBoard::load(const Grid &givens)
 {
-    m_cells.fill(BandBits);
-    m_settled.fill(0);
+    m_units.fill(BandBits);
     m_unsolved.fill(BandBits);
-    m_dirtyDigits = 0;
+    m_stackColumns.fill(0);
+    m_pendingUnits = AllUnits;
+    m_pendingStacks = AllDigits;
     for (int cell = 0; cell < CellCount; ++cell) {
-        if (givens[cell] != 0 && !assign(givens[cell] - 1, cell / 27, cell % 27))
+        const int digit = givens[cell];
+        if (digit == 0)
+            continue;
+        if (digit > GridSize)
             return false;
+        const int band = cell / BandCells, position = cell % BandCells;
+        if (!(unit(digit - 1, band) & (1u << position)))
+            return false; // a given before it holds the digit in its row, column or box
+        assign(digit - 1, band, position);
     }
     return propagate();
 }
 
 bool CandidateBoard::place(int cell, int digit)
 {
-    return assign(digit - 1, cell / 27, cell % 27) && propagate();
-}
-
-bool CandidateBoard::remove(int cell, DigitMask digits)
-{
-    const int band = cell / 27;
-    const std::uint32_t bit = 1u << (cell % 27);
-    for (int d = 0; d < GridSize; ++d) {
-        std::uint32_t &cells = m_cells[static_cast<std::size_t>(9 * band + d)];
-        if ((digits & (1u << d)) && (cells & bit)) {
-            if (!(m_unsolved[static_cast<std::size_t>(band)] & bit))
-                return false; // the digit the cell is solved with
-            cells &= ~bit;
-            m_dirtyDigits |= 1u << d;
-        }
-    }
+    const int band = cell / BandCells, position = cell % BandCells;
+    const std::uint32_t bit = 1u << position;
+    if (!(unit(digit - 1, band) & bit))
+        return false;
+    if (!(unsolved(band) & bit))
+        return true; // already solved, and with this digit
+    assign(digit - 1, band, position);
     return propagate();
 }
 
 int CandidateBoard::firstUnsolvedCell() const
 {
-    for (int band = 0; band < 3; ++band) {
-        if (m_unsolved[static_cast<std::size_t>(band)])
-            return 27 * band + lowestBit(m_unsolved[static_cast<std::size_t>(band)]);
+    for (int band = 0; band < BandCount; ++band) {
+        if (unsolved(band))
+            return cellAt(band, lowestBit(unsolved(band)));
     }
     return -1;
 }
 
-namespace {
-
-// Appends the candidates of `cell` to `branch`, one option a digit.
-void addCellOptions(CandidateBoard::Branch &branch, int cell, unsigned digits)
+int CandidateBoard::fewestCandidatesCell() const
 {
-    for (; digits; digits &= digits - 1) {
-        branch.cells[static_cast<std::size_t>(branch.count)] = static_cast<std::uint8_t>(cell);
-        branch.digits[static_cast<std::size_t>(branch.count)]
-            = static_cast<std::uint8_t>(std::countr_zero(digits) + 1);
-        ++branch.count;
-    }
+    const int pair = cellWithTwoCandidates();
+    return pair >= 0 ? pair : firstCellWithFewestCandidates();
 }
 
-} // namespace
-
-CandidateBoard::Branch CandidateBoard::firstCellBranch() const
+int CandidateBoard::cellWithTwoCandidates() const
 {
-    Branch branch;
-    const int cell = firstUnsolvedCell();
-    if (cell >= 0)
-        addCellOptions(branch, cell, candidates(cell));
-    return branch;
+    // Per band, how many cells of each column are unsolved, 0 to 3 in two bit planes (bit c).
+    std::array<std::uint32_t, BandCount> ones {}, twos {};
+    for (int band = 0; band < BandCount; ++band) {
+        const std::uint32_t r0 = row(unsolved(band), 0), r1 = row(unsolved(band), 1),
+                            r2 = row(unsolved(band), 2);
+        ones[band] = r0 ^ r1 ^ r2;
+        twos[band] = (r0 & r1) | (r0 & r2) | (r1 & r2);
+    }
+    int best = -1, mostPeers = -1;
+    for (int band = 0; band < BandCount; ++band) {
+        const Multiplicity counted = multiplicity(band);
+        for (std::uint32_t pairs = unsolved(band) & counted.twice & ~counted.thrice; pairs;
+             pairs &= pairs - 1) {
+            const int position = lowestBit(pairs), column = position % GridSize;
+            int peers = cellCount(unsolved(band) & tables.bandPeers[position]);
+            for (int other = 0; other < BandCount; ++other) {
+                if (other != band)
+                    peers += static_cast<int>(
+                        ((ones[other] >> column) & 1u) + 2 * ((twos[other] >> column) & 1u));
+            }
+            if (peers > mostPeers) {
+                mostPeers = peers;
+                best = cellAt(band, position);
+            }
+        }
+    }
+    return best;
 }
 
-CandidateBoard::Branch CandidateBoard::branch() const
+int CandidateBoard::firstCellWithFewestCandidates() const
 {
-    Branch branch;
-    auto takeCell = [&](int cell) { addCellOptions(branch, cell, candidates(cell)); };
-    // `places` holds cells of one digit as three band masks.
-    auto takePlaces = [&](int d, const std::uint32_t(&places)[3]) {
-        for (int band = 0; band < 3; ++band) {
-            for (std::uint32_t bits = places[band]; bits; bits &= bits - 1) {
-                branch.cells[static_cast<std::size_t>(branch.count)]
-                    = static_cast<std::uint8_t>(27 * band + lowestBit(bits));
-                branch.digits[static_cast<std::size_t>(branch.count)]
-                    = static_cast<std::uint8_t>(d + 1);
-                ++branch.count;
-            }
-        }
-    };
-
-    // A cell with two candidates.
-    for (int band = 0; band < 3; ++band) {
-        // Bit-sliced counts of the candidates of every cell of the band at once.
-        std::uint32_t ones = 0, twos = 0, threes = 0;
-        for (int d = 0; d < GridSize; ++d) {
-            const std::uint32_t cells = m_cells[static_cast<std::size_t>(9 * band + d)];
-            threes |= twos & cells;
-            twos |= ones & cells;
-            ones |= cells;
-        }
-        const std::uint32_t pairs = m_unsolved[static_cast<std::size_t>(band)] & twos & ~threes;
-        if (pairs) {
-            takeCell(27 * band + lowestBit(pairs));
-            return branch;
-        }
-    }
-
-    // A digit with two places left in a row, box or column.
-    auto exactlyTwo = [](std::uint32_t bits) {
-        const std::uint32_t rest = bits & (bits - 1);
-        return rest != 0 && (rest & (rest - 1)) == 0;
-    };
-    for (int d = 0; d < GridSize; ++d) {
-        const std::uint32_t a[3] = {m_cells[static_cast<std::size_t>(d)],
-            m_cells[static_cast<std::size_t>(9 + d)], m_cells[static_cast<std::size_t>(18 + d)]};
-        for (int band = 0; band < 3; ++band) {
-            std::uint32_t places[3] = {0, 0, 0};
-            for (int row = 0; row < 3; ++row) {
-                places[band] = a[band] & (RowBits << (9 * row));
-                if (exactlyTwo(places[band])) {
-                    takePlaces(d, places);
-                    return branch;
-                }
-            }
-            for (int box = 0; box < 3; ++box) {
-                places[band] = a[band] & tables.rowBoxCells[0111u << box];
-                if (exactlyTwo(places[band])) {
-                    takePlaces(d, places);
-                    return branch;
-                }
-            }
-        }
-        // Columns: two places over the three bands, in one band or in two.
-        const std::uint32_t c0 = (a[0] | a[0] >> 9 | a[0] >> 18) & RowBits;
-        const std::uint32_t c1 = (a[1] | a[1] >> 9 | a[1] >> 18) & RowBits;
-        const std::uint32_t c2 = (a[2] | a[2] >> 9 | a[2] >> 18) & RowBits;
-        for (std::uint32_t columns = (c0 | c1 | c2); columns; columns &= columns - 1) {
-            const std::uint32_t cells = tables.columnCells[columns & (0u - columns)];
-            std::uint32_t places[3] = {a[0] & cells, a[1] & cells, a[2] & cells};
-            // Fold the column's nine cells into one word to count them.
-            const std::uint32_t folded = places[0] | places[1] << 1 | places[2] << 2;
-            if (exactlyTwo(folded)) {
-                takePlaces(d, places);
-                return branch;
-            }
-        }
-    }
-
-    // Otherwise the cell with the fewest candidates, counted for all cells of a band at once.
     int bestCell = -1, fewest = GridSize + 1;
-    for (int band = 0; band < 3; ++band) {
-        std::uint32_t counts[4] = {0, 0, 0, 0}; // bit planes of each cell's candidate count
-        for (int d = 0; d < GridSize; ++d) {
-            std::uint32_t carry = m_cells[static_cast<std::size_t>(9 * band + d)];
-            for (std::uint32_t &plane : counts) {
-                const std::uint32_t next = plane & carry;
-                plane ^= carry;
-                carry = next;
-            }
-        }
-        for (std::uint32_t cells = m_unsolved[static_cast<std::size_t>(band)]; cells;
-             cells &= cells - 1) {
-            const int position = lowestBit(cells);
-            int count = 0;
-            for (int plane = 0; plane < 4; ++plane)
-                count |= static_cast<int>((counts[plane] >> position) & 1u) << plane;
+    for (int band = 0; band < BandCount; ++band) {
+        for (std::uint32_t cells = unsolved(band); cells; cells &= cells - 1) {
+            const int cell = cellAt(band, lowestBit(cells));
+            const int count = std::popcount(static_cast<unsigned>(candidates(cell)));
             if (count < fewest) {
                 fewest = count;
-                bestCell = 27 * band + position;
+                bestCell = cell;
             }
         }
     }
-    if (bestCell >= 0)
-        takeCell(bestCell);
-    return branch;
+    return bestCell;
 }
 
 CandidateBoard::DigitMask CandidateBoard::candidates(int cell) const
 {
-    const int band = cell / 27, position = cell % 27;
+    const int band = cell / BandCells, position = cell % BandCells;
     unsigned mask = 0;
     for (int d = 0; d < GridSize; ++d)
-        mask |= ((m_cells[static_cast<std::size_t>(9 * band + d)] >> position) & 1u) << d;
+        mask |= ((unit(d, band) >> position) & 1u) << d;
     return static_cast<DigitMask>(mask);
-}
-
-int CandidateBoard::digitAt(int cell) const
-{
-    if (m_unsolved[static_cast<std::size_t>(cell / 27)] & (1u << (cell % 27)))
-        return 0;
-    const DigitMask mask = candidates(cell);
-    return mask ? lowestBit(mask) + 1 : 0;
 }
 
 Grid CandidateBoard::grid() const
 {
     Grid digits {};
-    for (int band = 0; band < 3; ++band) {
-        const std::uint32_t solved = ~m_unsolved[static_cast<std::size_t>(band)];
+    for (int band = 0; band < BandCount; ++band) {
+        const std::uint32_t solved = ~unsolved(band);
         for (int d = 0; d < GridSize; ++d) {
-            for (std::uint32_t bits = m_cells[static_cast<std::size_t>(9 * band + d)] & solved;
-                 bits; bits &= bits - 1)
-                digits[static_cast<std::size_t>(27 * band + lowestBit(bits))]
-                    = static_cast<std::uint8_t>(d + 1);
+            for (std::uint32_t bits = unit(d, band) & solved; bits; bits &= bits - 1)
+                digits[cellAt(band, lowestBit(bits))] = static_cast<std::uint8_t>(d + 1);
         }
     }
     return digits;
 }
 
-// Puts digit index d into the cell at `position` of `band`: the other digits leave the cell,
-// and d leaves the cell's row, box and column.
-bool CandidateBoard::assign(int d, int band, int position)
+// Puts digit index d into the cell at `position` of `band`: d leaves the cell's row and box,
+// then the cell is solved.
+void CandidateBoard::assign(int d, int band, int position)
 {
-    const std::uint32_t bit = 1u << position;
-    std::uint32_t *cells = &m_cells[static_cast<std::size_t>(9 * band)];
-    if (!(cells[d] & bit))
-        return false;
-    if (!(m_unsolved[static_cast<std::size_t>(band)] & bit))
-        return true; // already solved with d
-    const std::uint32_t own = cells[d];
-    std::uint32_t touched = 0;
-    for (int e = 0; e < GridSize; ++e) {
-        touched |= ((cells[e] >> position) & 1u) << e;
-        cells[e] &= ~bit;
-    }
-    cells[d] = own & ~tables.bandPeers[static_cast<std::size_t>(position)];
-    const std::uint32_t column = tables.columnCells[1u << (position % 9)];
-    for (int other = 0; other < 3; ++other) {
+    remove(unitIndex(d, band), tables.bandPeers[position]);
+    solveCells(d, band, 1u << position);
+}
+
+// Removes `cells` from a unit; a unit that lost any is pending.
+void CandidateBoard::remove(int index, std::uint32_t cells)
+{
+    const std::uint32_t lost = m_units[index] & cells;
+    m_units[index] ^= lost;
+    m_pendingUnits |= static_cast<std::uint32_t>(lost != 0) << index;
+}
+
+// Removes `cells` from the units of every digit of `band` but d; those that lost any are
+// pending.
+void CandidateBoard::removeFromOtherDigits(int d, int band, std::uint32_t cells)
+{
+    std::uint32_t *const digits = &unit(0, band);
+    const std::uint32_t own = digits[d];
+    std::uint32_t lostDigits = 0;
+    for (int first = 0; first + DigitLanes::Count <= GridSize; first += DigitLanes::Count)
+        lostDigits |= DigitLanes::remove(digits + first, cells) << first;
+    constexpr int Last = GridSize - 1; // the digit left over after the groups of lanes
+    const std::uint32_t lost = digits[Last] & cells;
+    digits[Last] ^= lost;
+    lostDigits |= static_cast<std::uint32_t>(lost != 0) << Last;
+    digits[d] = own;
+    m_pendingUnits |= (lostDigits & ~(1u << d)) << unitIndex(0, band);
+}
+
+// Marks `cells` of `band`, where d has no other place left in their rows, boxes or band, as
+// solved with d: they lose every other candidate, and d leaves their columns in the other
+// bands.
+void CandidateBoard::solveCells(int d, int band, std::uint32_t cells)
+{
+    unsolved(band) &= ~cells;
+    removeFromOtherDigits(d, band, cells);
+    const std::uint32_t columns = columnCells(columnsOf(cells));
+    for (int other = 0; other < BandCount; ++other) {
         if (other != band)
-            m_cells[static_cast<std::size_t>(9 * other + d)] &= ~column;
+            remove(unitIndex(d, other), columns);
     }
-    m_unsolved[static_cast<std::size_t>(band)] &= ~bit;
-    m_dirtyDigits |= touched | 1u << d;
+}
+
+// The row/box matchings of one unit; then the digit's cells left alone in their rows are
+// solved. Matching twice gives nothing new, so the unit is not pending afterwards. Inlined in
+// the loop of propagate(), where the call would cost a good part of what it does.
+[[gnu::always_inline]] inline bool CandidateBoard::updateUnit(int index)
+{
+    const std::uint32_t matched = tables.matchedCells[rowBoxIncidence(m_units[index])];
+    if (!matched)
+        return false;
+    const std::uint32_t cells = m_units[index] &= matched;
+    const int d = tables.unitDigit[index], band = tables.unitBand[index];
+    if (columnsOf(cells) != row(m_stackColumns[d], band))
+        m_pendingStacks |= 1u << d;
+    const std::uint32_t alone = aloneInTheirRows(cells) & unsolved(band);
+    if (alone)
+        solveCells(d, band, alone);
     return true;
 }
 
-// The deductions of one digit alone: its row/box and column/box matchings, then its hidden
-// singles in rows and columns.
-bool CandidateBoard::updateDigit(int d)
+// The column/band matchings of one digit's three stacks.
+bool CandidateBoard::matchStacks(int d)
 {
-    std::uint32_t a[3], settled[3];
-    unsigned changedBands = 0;
-    for (int band = 0; band < 3; ++band) {
-        a[band] = m_cells[static_cast<std::size_t>(9 * band + d)];
-        settled[band] = m_settled[static_cast<std::size_t>(9 * band + d)];
-        changedBands |= (a[band] != settled[band] ? 1u : 0u) << band;
+    std::uint32_t columns = 0; // bit 9b + c: band b has a place in column c
+    for (int band = 0; band < BandCount; ++band)
+        columns |= columnsOf(unit(d, band)) << (GridSize * band);
+    std::uint32_t kept = 0;
+    for (int stack = 0; stack < BoxSide; ++stack) {
+        const std::uint32_t matched = tables.matched[stackIncidence(columns, stack)];
+        if (!matched)
+            return false;
+        for (int band = 0; band < BandCount; ++band)
+            kept |= ((matched >> (BoxSide * band)) & TripleBits)
+                << (GridSize * band + BoxSide * stack);
     }
-    if (!changedBands)
-        return true; // as the last update left it: nothing new to find
-    for (;;) {
-        // Rows and boxes of each band that changed.
-        for (int band = 0; band < 3; ++band) {
-            if (!(changedBands & (1u << band)))
-                continue;
-            const std::uint32_t x = a[band];
-            const std::uint32_t incidence = tables.rowBoxes[x & RowBits]
-                | tables.rowBoxes[(x >> 9) & RowBits] << 3 | tables.rowBoxes[x >> 18] << 6;
-            const std::uint32_t matched = tables.matched[incidence];
-            if (!matched)
-                return false;
-            a[band] = x & tables.rowBoxCells[matched];
-        }
-        // The same for the stacks, with bands in place of rows and columns in place of boxes.
-        std::uint32_t occupied[3];
-        for (int band = 0; band < 3; ++band)
-            occupied[band] = (a[band] | a[band] >> 9 | a[band] >> 18) & RowBits;
-        std::uint32_t keep[3] = {0, 0, 0};
-        for (int stack = 0; stack < 3; ++stack) {
-            const int shift = 3 * stack;
-            const std::uint32_t incidence = ((occupied[0] >> shift) & 7)
-                | ((occupied[1] >> shift) & 7) << 3 | ((occupied[2] >> shift) & 7) << 6;
-            const std::uint32_t matched = tables.matched[incidence];
-            if (!matched)
-                return false;
-            for (int band = 0; band < 3; ++band)
-                keep[band] |= ((matched >> (3 * band)) & 7) << shift;
-        }
-        changedBands = 0;
-        for (int band = 0; band < 3; ++band) {
-            const std::uint32_t kept = a[band] & tables.columnCells[keep[band]];
-            changedBands |= (kept != a[band] ? 1u : 0u) << band;
-            a[band] = kept;
-        }
-        if (!changedBands)
-            break; // the columns took nothing: the rows and boxes stand as they are
-    }
-    for (int band = 0; band < 3; ++band) {
-        m_cells[static_cast<std::size_t>(9 * band + d)] = a[band];
-        m_settled[static_cast<std::size_t>(9 * band + d)] = a[band];
-    }
-
-    // Hidden singles. Rows: a row with one place left. Columns: one place over the three bands.
-    std::uint32_t singles[3], one[3], two[3];
-    for (int band = 0; band < 3; ++band) {
-        const std::uint32_t x = a[band];
-        const std::uint32_t r0 = x & RowBits, r1 = (x >> 9) & RowBits, r2 = x >> 18;
-        singles[band] = ((r0 & (r0 - 1)) ? 0 : r0) | ((r1 & (r1 - 1)) ? 0 : r1) << 9
-            | ((r2 & (r2 - 1)) ? 0 : r2) << 18;
-        one[band] = r0 | r1 | r2;
-        two[band] = (r0 & r1) | (r0 & r2) | (r1 & r2);
-    }
-    const std::uint32_t twiceOrMore
-        = two[0] | two[1] | two[2] | (one[0] & one[1]) | (one[0] & one[2]) | (one[1] & one[2]);
-    const std::uint32_t lonelyColumns = (one[0] | one[1] | one[2]) & ~twiceOrMore;
-    for (int band = 0; band < 3; ++band) {
-        singles[band] |= a[band] & tables.columnCells[lonelyColumns & one[band]];
-        std::uint32_t fresh = singles[band] & m_unsolved[static_cast<std::size_t>(band)];
-        while (fresh) {
-            if (!assign(d, band, lowestBit(fresh)))
-                return false;
-            fresh &= fresh - 1;
-        }
-    }
+    for (int band = 0; band < BandCount; ++band)
+        remove(unitIndex(d, band), columnCells(~row(kept, band) & RowBits));
+    m_stackColumns[d] = columns & kept;
     return true;
 }
 
-bool CandidateBoard::placeNakedSingles(bool &placedAny)
+// Looks at the bands of `bands` (bit b) only: elsewhere no cell lost a candidate since the
+// last look.
+bool CandidateBoard::placeNakedSingles(unsigned bands, bool &placedAny)
 {
-    for (int band = 0; band < 3; ++band) {
-        std::uint32_t ones = 0, twos = 0;
-        for (int d = 0; d < GridSize; ++d) {
-            const std::uint32_t cells = m_cells[static_cast<std::size_t>(9 * band + d)];
-            twos |= ones & cells;
-            ones |= cells;
-        }
-        const std::uint32_t unsolved = m_unsolved[static_cast<std::size_t>(band)];
-        if (unsolved & ~ones)
+    for (; bands; bands &= bands - 1) {
+        const int band = lowestBit(bands);
+        const Multiplicity counted = multiplicity(band);
+        if (unsolved(band) & ~counted.once)
             return false; // a cell without candidates
-        std::uint32_t singles = unsolved & ~twos;
-        while (singles) {
+        for (std::uint32_t singles = unsolved(band) & ~counted.twice; singles;
+             singles &= singles - 1) {
             const int position = lowestBit(singles);
-            singles &= singles - 1;
-            int d = 0;
-            while (d < GridSize
-                && !(m_cells[static_cast<std::size_t>(9 * band + d)] & (1u << position)))
-                ++d;
+            const unsigned digits = candidates(cellAt(band, position));
             // An earlier single of this pass may have taken the cell's last candidate.
-            if (d == GridSize || !assign(d, band, position))
+            if (digits == 0)
                 return false;
+            assign(lowestBit(digits), band, position);
             placedAny = true;
         }
     }
     return true;
 }
 
+// Units first, as they are cheap and give the most; then naked singles, which solve cells and
+// so wake units again; the stacks last, when nothing else is left to do.
 bool CandidateBoard::propagate()
 {
+    std::uint32_t touched = 0; // units that lost cells since the last look for naked singles
     for (;;) {
-        while (m_dirtyDigits) {
-            const int d = lowestBit(m_dirtyDigits);
-            m_dirtyDigits &= m_dirtyDigits - 1;
-            if (!updateDigit(d))
+        while (m_pendingUnits) {
+            touched |= m_pendingUnits;
+            const int index = lowestBit(m_pendingUnits);
+            m_pendingUnits &= m_pendingUnits - 1;
+            if (!updateUnit(index))
                 return false;
         }
+        unsigned bands = 0;
+        for (int band = 0; band < BandCount; ++band)
+            bands |= static_cast<unsigned>((touched & bandUnits(band)) != 0) << band;
+        touched = 0;
         bool placedAny = false;
-        if (!placeNakedSingles(placedAny))
+        if (!placeNakedSingles(bands, placedAny))
             return false;
-        if (!placedAny)
+        if (placedAny)
+            continue;
+        for (; m_pendingStacks; m_pendingStacks &= m_pendingStacks - 1) {
+            if (!matchStacks(lowestBit(m_pendingStacks)))
+                return false;
+        }
+        if (!m_pendingUnits)
             return true;
     }
 }

@@ -9,18 +9,21 @@ namespace kaleno {
 
 /// The candidates of a grid under search, and the deductions that keep them tight.
 ///
-/// One bit board per digit and band: for digit d (index 0..8 for 1..9) and band b (rows 3b to
-/// 3b + 2), a 27-bit mask of the cells where d may still go, bit 9 * (row - 3b) + column. A
-/// cell is solved once a digit was placed in it; it then keeps that one candidate.
+/// Bit layout: the grid is three bands of three rows. For digit index d (0..8 for 1..9) and
+/// band b, one 27-bit mask holds the cells of the band where d may still go, bit
+/// 9 * (row - 3b) + column; that mask is the board's unit 9b + d. A cell is solved once a digit
+/// was placed in it; it then keeps that one candidate.
 ///
 /// Propagation removes only candidates that no completion of the board can use, so a board
 /// keeps every completion it had; it never guesses. It applies, until nothing changes:
-///   - a cell with one candidate takes it;
-///   - a row or a column with one place for a digit puts it there;
-///   - within a band, each row holds the digit in exactly one box and each box in exactly one
-///     row: a row/box pairing that belongs to no one-to-one matching of the three rows with the
-///     three boxes loses its candidates. The same holds for the columns and boxes of a stack.
-///     (This covers hidden singles in boxes and every locked-candidates case.)
+///   - within a band, each row holds a digit in exactly one box and each box in exactly one
+///     row: a row/box pairing that belongs to no one-to-one matching of the band's rows with
+///     its boxes loses its candidates; the same holds for the bands and columns of a stack.
+///     This covers every locked-candidates case, and a row, column or box with one place left
+///     for a digit ends up with that place alone in its row;
+///   - a digit alone in its row is placed: the cell loses its other candidates and the digit
+///     leaves the cell's column in the other bands;
+///   - a cell with one candidate takes it.
 /// A cell, row, column or box left without a place for a digit is a contradiction.
 class CandidateBoard
 {
@@ -28,60 +31,73 @@ public:
     /// Digits as a 9-bit mask: bit d - 1 for digit d.
     using DigitMask = std::uint16_t;
 
+    /// The grid's bands of three rows, the cells of one band, and the board's units.
+    static constexpr int BandCount = 3;
+    static constexpr int BandCells = CellCount / BandCount;
+    static constexpr int UnitCount = GridSize * BandCount;
+
     /// Loads the givens (0 for a free cell, digits 1..9) and propagates. False when the givens
-    /// contradict each other or leave no completion that propagation alone can see.
+    /// contradict each other, leave no completion that propagation alone can see, or hold a
+    /// value above 9.
     bool load(const Grid &givens);
 
     /// Puts `digit` (1..9) into `cell` and propagates. False on a contradiction, after which
     /// the board is of no further use.
     bool place(int cell, int digit);
 
-    /// Removes the digits of `digits` from the candidates of `cell` and propagates. False on a
-    /// contradiction, as for place().
-    bool remove(int cell, DigitMask digits);
-
     bool isSolved() const { return (m_unsolved[0] | m_unsolved[1] | m_unsolved[2]) == 0; }
 
     /// The lowest-numbered cell that is not solved, or -1 when the board is solved.
     int firstUnsolvedCell() const;
 
-    /// The ways one constraint of the board can still be met, each a digit in a cell: the
-    /// candidates of a cell, or the places of a digit in a row, column or box. They exclude
-    /// each other and every completion takes one of them, so trying each in turn searches
-    /// the whole board.
-    struct Branch
-    {
-        int count = 0;
-        std::array<std::uint8_t, GridSize> cells {};
-        std::array<std::uint8_t, GridSize> digits {};
-    };
-
-    /// The constraint with the fewest ways left (two when there is one); cell candidates in
-    /// ascending digit order, places in ascending cell order. Empty when the board is solved.
-    Branch branch() const;
-
-    /// The candidates of the first unsolved cell, in ascending order. Empty when the board is
-    /// solved.
-    Branch firstCellBranch() const;
+    /// An unsolved cell with the fewest candidates, -1 when the board is solved: of the cells
+    /// with two, the first with the most unsolved cells in its row, column and box (placing its
+    /// digit tells the most); else the first with the fewest. Its candidates are the options a
+    /// search branches over: they exclude each other and every completion takes one of them.
+    int fewestCandidatesCell() const;
 
     DigitMask candidates(int cell) const;
-
-    /// The digit of a solved cell; 0 for a cell that is not solved.
-    int digitAt(int cell) const;
 
     /// The digits of the solved cells, 0 elsewhere.
     Grid grid() const;
 
 private:
-    bool assign(int digitIndex, int band, int position);
-    bool updateDigit(int digitIndex);
-    bool placeNakedSingles(bool &placedAny);
+    // Per cell of a band (bit as in a unit): whether it has at least one, two, three
+    // candidates.
+    struct Multiplicity
+    {
+        std::uint32_t once = 0, twice = 0, thrice = 0;
+    };
+
+    static int unitIndex(int digitIndex, int band) { return GridSize * band + digitIndex; }
+    std::uint32_t &unit(int digitIndex, int band) { return m_units[unitIndex(digitIndex, band)]; }
+    std::uint32_t unit(int digitIndex, int band) const
+    {
+        return m_units[unitIndex(digitIndex, band)];
+    }
+    std::uint32_t &unsolved(int band) { return m_unsolved[band]; }
+    std::uint32_t unsolved(int band) const { return m_unsolved[band]; }
+
+    Multiplicity multiplicity(int band) const;
+    int cellWithTwoCandidates() const;
+    int firstCellWithFewestCandidates() const;
+
+    void assign(int digitIndex, int band, int position);
+    void solveCells(int digitIndex, int band, std::uint32_t cells);
+    void remove(int index, std::uint32_t cells);
+    void removeFromOtherDigits(int digitIndex, int band, std::uint32_t cells);
+    bool updateUnit(int index);
+    bool matchStacks(int digitIndex);
+    bool placeNakedSingles(unsigned bands, bool &placedAny);
     bool propagate();
 
-    std::array<std::uint32_t, 27> m_cells {}; // index 9 * band + digitIndex
-    std::array<std::uint32_t, 27> m_settled {}; // m_cells as the last update of the digit left them
-    std::array<std::uint32_t, 3> m_unsolved {};
-    std::uint32_t m_dirtyDigits = 0; // digits whose boards changed since their last update
+    std::array<std::uint32_t, UnitCount> m_units {};
+    // Per digit, the columns (bit 9b + c) where each band had a place when its stacks were
+    // last matched: stacks whose bands still have the same columns give nothing new.
+    std::array<std::uint32_t, GridSize> m_stackColumns {};
+    std::array<std::uint32_t, BandCount> m_unsolved {}; // per band, the cells not yet solved
+    std::uint32_t m_pendingUnits = 0; // bit 9b + d: a unit that lost cells since its update
+    std::uint32_t m_pendingStacks = 0; // bit d: a digit whose columns changed since
 };
 
 } // namespace kaleno

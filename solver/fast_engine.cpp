@@ -2,34 +2,40 @@
 //
 // Why the result is the smallest completion
 // -----------------------------------------
-// Completions are compared cell by cell in row-major order. The literal search returns the
-// smallest one because it fixes cell after cell to the smallest value that still leads
-// somewhere. This engine keeps that order and only adds ways to waste less time:
+// Completions are compared cell by cell in row-major order. Propagation (CandidateBoard) only
+// removes candidates that no completion of the board can use, so a board keeps exactly the
+// completions it had, and a board that propagation solves is the one completion it holds.
+// Two searches start from the grid and take turns (SearchTurns); whichever settles the
+// question first gives the answer:
 //
-//  1. Propagation (CandidateBoard) only removes candidates that no completion of the board can
-//     use, so every node keeps exactly the completions it had.
-//  2. The main search always branches on the first unsolved cell and tries its candidates in
-//     ascending order. Every cell before that one is solved, so all completions below a node
-//     share that prefix and are ordered first by the branching cell's value: the first branch
-//     that holds any completion holds the smallest. By induction the first completion the
-//     search reaches is the smallest of the grid.
-//  3. Alone, that search can spend hours in a branch that holds no completion when the
-//     contradiction only shows many cells later. So a second search, free to branch on
-//     whatever constraint has the fewest options (good at proving that nothing is there),
-//     checks the nodes on the main search's current path, from the root down. A node it
-//     proves empty is cut, with everything below it: it held no completion, so cutting it
-//     cannot change which completion comes first. A node where it finds a completion is known
-//     to hold one, and so is each node below it on the path that agrees with that completion.
-//     The main search gets most of the work; cuts only ever skip empty branches, so point 2
-//     still holds.
-//  4. At the root the check goes on after its first completion and counts to two. A grid with
-//     exactly one completion has no smaller one: the check's answer is then the answer, even
-//     when the main search is still on its way to it.
+//  1. The row-major search always branches on the first unsolved cell and tries its
+//     candidates in ascending order. Every cell before that one is solved, so all completions
+//     below a node share that prefix and are ordered first by the branching cell's value: the
+//     first branch that holds any completion holds the smallest. By induction the first
+//     completion this search reaches is the smallest, and a search that ends without one
+//     proves there is none.
+//  2. The count is free to branch on the cell with the fewest candidates, which keeps its tree
+//     small but finds completions in no useful order. It counts them up to two. None: there
+//     is no answer. Exactly one: that one is the smallest.
+//  3. Two completions counted: the row-major search gets one more turn, then the descent
+//     takes over. It fixes the cells in row-major order, each to the smallest candidate that
+//     still leaves a completion, holding a witness: a completion that agrees with every cell
+//     fixed so far (at first the smaller of the two counted). At each cell only the candidates
+//     below the witness's digit are in doubt; each is tested by a search for any completion,
+//     and the first that has one becomes the cell's value (what the test found is the new
+//     witness). When none has, the witness's digit is the smallest that leaves a completion.
+//     After each fixed cell a row-major search from there gets a budget of nodes: when it
+//     finishes, its completion is the smallest of a board whose fixed cells are those of the
+//     answer (point 1), so it is the answer.
+//
+// Each search is exact on its own, so the turns change how soon the answer comes, never which.
 
 #include "fast_engine.h"
 
 #include "candidate_board.h"
 
+#include <algorithm>
+#include <array>
 #include <bit>
 #include <memory>
 
@@ -39,215 +45,258 @@ namespace {
 
 enum class Finish { Found, None, OutOfBudget };
 
+constexpr long NoBudget = -1; // run() until the search finds a completion or ends
+
+constexpr int CountLimit = 2; // a grid with two completions needs the descent
+
 // A depth-first search on an explicit stack, so that it can stop after so many nodes and go
-// on later from where it stopped. Frame i holds the node at depth i and the options of its
-// branch still to try. The two searches of the engine differ only in how they branch.
+// on later from where it stopped. Frame i holds the node at depth i, the cell it branches on
+// and the candidates of that cell still to try.
 class ResumableSearch
 {
 public:
     enum class Order {
-        RowMajor, // the first unsolved cell, ascending: the first completion is the smallest
-        FewestOptions, // the constraint with the fewest options: quick to prove there is none
+        RowMajor, // the first unsolved cell: its first completion is the smallest
+        FewestOptions, // the cell with the fewest candidates: the smallest tree
     };
 
     explicit ResumableSearch(Order order) : m_order(order) { }
 
+    /* !root.isSolved() */
     void start(const CandidateBoard &root)
     {
-        m_frames[0].board = root;
         m_depth = 0;
-        open(0);
+        m_frames[0].board = root;
+        open(m_frames[0]);
     }
 
-    /// Opens up to `budget` nodes. Found leaves the completion reached in `out`.
+    /// Opens nodes until the next completion (Found, left in `out`), the end of the search
+    /// (None) or, with a `budget` other than NoBudget, that many nodes (OutOfBudget). A later
+    /// call goes on from there.
     Finish run(long budget, Grid &out, std::uint64_t &nodes)
     {
-        if (m_frames[0].board.isSolved()) {
-            out = m_frames[0].board.grid();
-            return Finish::Found;
-        }
-        while (budget-- > 0) {
-            while (m_frames[static_cast<std::size_t>(m_depth)].next
-                == m_frames[static_cast<std::size_t>(m_depth)].branch.count) {
+        for (;;) {
+            Frame &frame = m_frames[m_depth];
+            if (frame.left == 0) {
                 if (m_depth == 0)
                     return Finish::None;
                 --m_depth;
+                continue;
             }
-            Frame &frame = m_frames[static_cast<std::size_t>(m_depth)];
-            const auto option = static_cast<std::size_t>(frame.next++);
+            if (budget != NoBudget && budget-- == 0)
+                return Finish::OutOfBudget;
+            const int digit = std::countr_zero(frame.left) + 1;
+            frame.left &= frame.left - 1;
             ++nodes;
-            Frame &child = m_frames[static_cast<std::size_t>(m_depth + 1)];
+            Frame &child = m_frames[m_depth + 1];
             child.board = frame.board;
-            if (!child.board.place(frame.branch.cells[option], frame.branch.digits[option]))
+            if (!child.board.place(frame.cell, digit))
                 continue;
             if (child.board.isSolved()) {
                 out = child.board.grid();
                 return Finish::Found;
             }
+            open(child);
             ++m_depth;
-            open(m_depth);
-        }
-        return Finish::OutOfBudget;
-    }
-
-    // The current path, as the check works down it.
-
-    /// The shallowest node of the current path not yet known to hold a completion, or -1.
-    int firstUnknown() const
-    {
-        for (int depth = 0; depth <= m_depth; ++depth) {
-            if (!m_frames[static_cast<std::size_t>(depth)].known)
-                return depth;
-        }
-        return -1;
-    }
-
-    const CandidateBoard &node(int depth) const
-    {
-        return m_frames[static_cast<std::size_t>(depth)].board;
-    }
-
-    /// Tells the frames that reused a slot of the stack apart.
-    std::uint64_t nodeId(int depth) const { return m_frames[static_cast<std::size_t>(depth)].id; }
-
-    /// The node at `depth` holds `completion`: so does every node below it on the path that
-    /// was reached by options agreeing with it.
-    void markKnown(int depth, const Grid &completion)
-    {
-        m_frames[static_cast<std::size_t>(depth)].known = true;
-        for (int d = depth; d < m_depth; ++d) {
-            const Frame &parent = m_frames[static_cast<std::size_t>(d)];
-            const auto taken = static_cast<std::size_t>(parent.next - 1); // the option on the path
-            if (completion[parent.branch.cells[taken]] != parent.branch.digits[taken])
-                break;
-            m_frames[static_cast<std::size_t>(d + 1)].known = true;
         }
     }
-
-    /// The node at `depth` holds no completion: drop it and everything below it.
-    /* depth >= 1 */
-    void cut(int depth) { m_depth = depth - 1; }
 
 private:
     struct Frame
     {
         CandidateBoard board;
-        CandidateBoard::Branch branch;
-        int next = 0; // the option to try next
-        bool known = false; // the node is known to hold a completion
-        std::uint64_t id = 0;
+        int cell = 0;
+        unsigned left = 0; // the candidates of `cell` not yet tried
     };
 
-    void open(int depth)
+    void open(Frame &frame) const
     {
-        Frame &frame = m_frames[static_cast<std::size_t>(depth)];
-        frame.branch
-            = m_order == Order::RowMajor ? frame.board.firstCellBranch() : frame.board.branch();
-        frame.next = 0;
-        frame.known = false;
-        frame.id = ++m_opened;
+        frame.cell = m_order == Order::RowMajor ? frame.board.firstUnsolvedCell()
+                                                : frame.board.fewestCandidatesCell();
+        frame.left = frame.board.candidates(frame.cell);
     }
 
     Order m_order;
     std::array<Frame, CellCount + 1> m_frames;
     int m_depth = 0;
-    std::uint64_t m_opened = 0;
 };
 
-// The two searches' stacks: some 25 KB, made once per thread rather than cleared for every
-// solve.
+// The engine's two stacks: some 30 KB, made once per thread rather than for every solve.
 struct Searches
 {
-    ResumableSearch main {ResumableSearch::Order::RowMajor};
-    ResumableSearch check {ResumableSearch::Order::FewestOptions};
+    ResumableSearch rowMajor {ResumableSearch::Order::RowMajor};
+    ResumableSearch count {ResumableSearch::Order::FewestOptions};
 };
 
-// Work is shared out in turns: so many nodes for the main search, then so many for the check.
-Finish smallestCompletion(
-    const CandidateBoard &root, const SearchShares &shares, Grid &out, std::uint64_t &nodes)
+Searches &searches()
 {
-    thread_local auto searches = std::make_unique<Searches>();
-    ResumableSearch &main = searches->main;
-    ResumableSearch &check = searches->check;
-    main.start(root);
-    int checkedDepth = -1;
-    std::uint64_t checkedId = 0;
-    // At the root the check counts to two: a grid with exactly one completion needs no more.
-    int rootCompletions = 0;
-    Grid rootCompletion;
-    for (;;) {
-        const Finish finish = main.run(shares.rowMajor, out, nodes);
-        if (finish != Finish::OutOfBudget)
-            return finish;
+    thread_local const auto made = std::make_unique<Searches>();
+    return *made;
+}
 
-        const int depth = main.firstUnknown();
-        if (depth < 0)
-            continue; // the whole path is known to lead somewhere: only the main search can go on
-        if (depth != checkedDepth || main.nodeId(depth) != checkedId) {
-            check.start(main.node(depth));
-            checkedDepth = depth;
-            checkedId = main.nodeId(depth);
+class Engine
+{
+public:
+    // A turn of no nodes would never end the search.
+    explicit Engine(const SearchTurns &turns = {})
+        : m_turns {std::max(turns.firstLook, 1L), std::max(turns.rowMajor, 1L),
+            std::max(turns.count, 1L), std::max(turns.severalLook, 1L)}
+    { }
+
+    std::uint64_t nodes = 0;
+
+    /// The answer for a loaded grid that propagation did not solve.
+    bool smallestCompletion(const CandidateBoard &root, Grid &out)
+    {
+        Searches &s = searches();
+        s.rowMajor.start(root);
+        s.count.start(root);
+        Tally tally;
+        Count counting = Count::Unsettled;
+        const Finish look = s.rowMajor.run(m_turns.firstLook, out, nodes);
+        if (look != Finish::OutOfBudget)
+            return look == Finish::Found;
+        for (;;) {
+            if (counting == Count::Unsettled)
+                counting = countOn(s.count, tally);
+            if (counting == Count::Ended) {
+                if (tally.found == 1)
+                    out = tally.completions[0];
+                return tally.found == 1;
+            }
+            // Even with two completions counted, the row-major search is the quickest road to
+            // the smallest on most grids: it gets one more turn, of a look's length, before the
+            // descent.
+            const long turn = counting == Count::Several ? m_turns.severalLook : m_turns.rowMajor;
+            const Finish first = s.rowMajor.run(turn, out, nodes);
+            if (first != Finish::OutOfBudget)
+                return first == Finish::Found;
+            if (counting == Count::Several) {
+                out = descend(root, std::min(tally.completions[0], tally.completions[1]));
+                return true;
+            }
         }
+    }
+
+    /// The number of completions of `root` up to `limit`.
+    int countUpTo(const CandidateBoard &root, int limit)
+    {
+        if (root.isSolved())
+            return 1;
+        ResumableSearch &search = searches().count;
+        search.start(root);
+        int found = 0;
         Grid completion;
-        switch (check.run(shares.check, completion, nodes)) {
-        case Finish::Found:
-            if (depth == 0 && ++rootCompletions == 1) {
-                rootCompletion = completion;
-                break; // go on counting
+        while (found < limit && search.run(NoBudget, completion, nodes) == Finish::Found)
+            ++found;
+        return found;
+    }
+
+private:
+    struct Tally
+    {
+        int found = 0;
+        std::array<Grid, CountLimit> completions {};
+    };
+
+    enum class Count {
+        Ended, ///< the count's search ended: `found` is the number of completions
+        Several, ///< two completions found
+        Unsettled, ///< the turn ran out first
+    };
+
+    /// A turn of the count.
+    Count countOn(ResumableSearch &search, Tally &tally)
+    {
+        const std::uint64_t end = nodes + static_cast<std::uint64_t>(m_turns.count);
+        while (nodes < end) {
+            Grid completion;
+            switch (search.run(static_cast<long>(end - nodes), completion, nodes)) {
+            case Finish::None:
+                return Count::Ended;
+            case Finish::OutOfBudget:
+                return Count::Unsettled;
+            case Finish::Found:
+                tally.completions[tally.found++] = completion;
+                if (tally.found == CountLimit)
+                    return Count::Several;
+                break;
             }
-            main.markKnown(depth, depth == 0 ? rootCompletion : completion);
-            break;
-        case Finish::None:
-            if (depth == 0) {
-                if (rootCompletions == 0)
-                    return Finish::None;
-                out = rootCompletion; // the only one, so the smallest
-                return Finish::Found;
+        }
+        return Count::Unsettled;
+    }
+
+    /// The smallest completion of `board`, which holds `witness`.
+    Grid descend(CandidateBoard board, Grid witness)
+    {
+        for (;;) {
+            const int cell = board.firstUnsolvedCell();
+            const int known = witness[cell];
+            const unsigned below = board.candidates(cell) & ((1u << (known - 1)) - 1);
+            int chosen = known;
+            for (unsigned left = below; left; left &= left - 1) {
+                const int digit = std::countr_zero(left) + 1;
+                if (holdsACompletion(board, cell, digit, witness)) {
+                    chosen = digit;
+                    break;
+                }
             }
-            main.cut(depth);
-            checkedDepth = -1;
-            break;
-        case Finish::OutOfBudget:
-            break;
+            board.place(cell, chosen); // the witness has `chosen` there: no contradiction
+            if (board.isSolved())
+                return board.grid();
+            ResumableSearch &look = searches().rowMajor;
+            look.start(board);
+            Grid completion;
+            if (look.run(m_turns.severalLook, completion, nodes) == Finish::Found)
+                return completion;
         }
     }
-}
 
-void countUpTo(const CandidateBoard &board, int limit, int &found)
-{
-    if (board.isSolved()) {
-        ++found;
-        return;
+    /// Whether `board` with `digit` in `cell` has a completion; if so, one is left in `out`.
+    bool holdsACompletion(const CandidateBoard &board, int cell, int digit, Grid &out)
+    {
+        ++nodes;
+        CandidateBoard trial = board;
+        if (!trial.place(cell, digit))
+            return false;
+        if (trial.isSolved()) {
+            out = trial.grid();
+            return true;
+        }
+        ResumableSearch &search = searches().count;
+        search.start(trial);
+        return search.run(NoBudget, out, nodes) == Finish::Found;
     }
-    const CandidateBoard::Branch branch = board.branch();
-    for (int i = 0; i < branch.count && found < limit; ++i) {
-        CandidateBoard next = board;
-        if (next.place(branch.cells[i], branch.digits[i]))
-            countUpTo(next, limit, found);
-    }
-}
+
+    SearchTurns m_turns;
+};
 
 } // namespace
 
-SearchResult fastSolve(const Grid &givens, const SearchShares &shares)
+SearchResult fastSolve(const Grid &givens, const SearchTurns &turns)
 {
     SearchResult result;
-    CandidateBoard board;
-    if (!board.load(givens))
+    CandidateBoard root;
+    if (!root.load(givens))
         return result;
-    if (smallestCompletion(board, shares, result.grid, result.placements) == Finish::Found)
-        result.end = SearchEnd::Completed;
+    Engine engine(turns);
+    bool found = true;
+    if (root.isSolved())
+        result.grid = root.grid();
+    else
+        found = engine.smallestCompletion(root, result.grid);
+    result.end = found ? SearchEnd::Completed : SearchEnd::Exhausted;
+    result.placements = engine.nodes;
     return result;
 }
 
 int countCompletions(const Grid &givens, int limit)
 {
-    CandidateBoard board;
-    if (!board.load(givens))
+    CandidateBoard root;
+    if (limit <= 0 || !root.load(givens))
         return 0;
-    int found = 0;
-    countUpTo(board, limit, found);
-    return found;
+    Engine engine;
+    return engine.countUpTo(root, limit);
 }
 
 } // namespace kaleno

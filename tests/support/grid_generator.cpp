@@ -38,23 +38,37 @@ std::array<int, CellCount> shuffledCells(Random &random)
     return cells;
 }
 
-bool fillRandomly(const CandidateBoard &board, Random &random, Grid &out)
+// Per row, then column, then box: bit d for each digit d it holds.
+using DigitsOfHouses = std::array<std::uint16_t, 3 * GridSize>;
+
+// Fills the free cells of `grid` from `cell` on, each with the digits that fit in random
+// order, backtracking as needed. A plain search of its own, so that the grids made from a seed
+// stay the same whatever becomes of the engines under test.
+bool fillRandomly(Grid &grid, int cell, DigitsOfHouses &used, Random &random)
 {
-    if (board.isSolved()) {
-        out = board.grid();
+    if (cell == CellCount)
         return true;
-    }
-    CandidateBoard::Branch branch = board.branch();
-    std::array<int, GridSize> order {};
-    std::iota(order.begin(), order.end(), 0);
-    shuffle(order.data(), branch.count, random);
-    for (int i = 0; i < branch.count; ++i) {
-        const auto option = static_cast<std::size_t>(order[static_cast<std::size_t>(i)]);
-        CandidateBoard next = board;
-        if (next.place(branch.cells[option], branch.digits[option])
-            && fillRandomly(next, random, out))
+    auto &row = used[rowOf(cell)];
+    auto &column = used[GridSize + columnOf(cell)];
+    auto &box = used[2 * GridSize + boxOf(cell)];
+    std::array<int, GridSize> digits {};
+    std::iota(digits.begin(), digits.end(), 1);
+    shuffle(digits.data(), GridSize, random);
+    for (const int digit : digits) {
+        const auto bit = static_cast<std::uint16_t>(1u << digit);
+        if ((row | column | box) & bit)
+            continue;
+        row |= bit;
+        column |= bit;
+        box |= bit;
+        grid[cell] = static_cast<std::uint8_t>(digit);
+        if (fillRandomly(grid, cell + 1, used, random))
             return true;
+        row &= static_cast<std::uint16_t>(~bit);
+        column &= static_cast<std::uint16_t>(~bit);
+        box &= static_cast<std::uint16_t>(~bit);
     }
+    grid[cell] = 0;
     return false;
 }
 
@@ -62,10 +76,9 @@ bool fillRandomly(const CandidateBoard &board, Random &random, Grid &out)
 
 Grid randomSolution(Random &random)
 {
-    CandidateBoard board;
-    board.load(Grid {});
     Grid solution {};
-    fillRandomly(board, random, solution);
+    DigitsOfHouses used {};
+    fillRandomly(solution, 0, used, random);
     return solution;
 }
 
@@ -169,6 +182,50 @@ Grid lateContradictionGrid(Random &random)
     }
 }
 
+Grid generatedGrid(GridKind kind, std::uint64_t seed)
+{
+    constexpr int MostSparseGivens = 20;
+    Random random(seed);
+    switch (kind) {
+    case GridKind::Sparse:
+        return sparseGrid(random, static_cast<int>(seed % (MostSparseGivens + 1)));
+    case GridKind::Unique:
+        return uniqueGrid(random);
+    case GridKind::NoSolution:
+        return unsolvableGrid(random);
+    case GridKind::LateContradiction:
+        return lateContradictionGrid(random);
+    }
+    return {};
+}
+
+std::vector<Grid> hardestGeneratedGrids()
+{
+    struct Found
+    {
+        GridKind kind;
+        std::uint64_t seed;
+    };
+    static constexpr Found found[] = {
+        {GridKind::Sparse, 200246},
+        {GridKind::Sparse, 103474},
+        {GridKind::Sparse, 22055},
+        {GridKind::Sparse, 157023},
+        {GridKind::LateContradiction, 4320},
+        {GridKind::LateContradiction, 2749},
+        {GridKind::LateContradiction, 4548},
+        {GridKind::LateContradiction, 6435},
+        {GridKind::Unique, 4023},
+        {GridKind::Unique, 20712},
+        {GridKind::NoSolution, 1487},
+        {GridKind::NoSolution, 9107},
+    };
+    std::vector<Grid> grids;
+    for (const Found &f : found)
+        grids.push_back(generatedGrid(f.kind, f.seed));
+    return grids;
+}
+
 std::vector<GridSet> generatedSets(std::uint64_t seed, int perSet)
 {
     Random random(seed);
@@ -183,6 +240,7 @@ std::vector<GridSet> generatedSets(std::uint64_t seed, int perSet)
     make("unique", [&](int) { return uniqueGrid(random); });
     make("no_solution", [&](int) { return unsolvableGrid(random); });
     make("late_contradiction", [&](int) { return lateContradictionGrid(random); });
+    sets.push_back({"hardest_generated", hardestGeneratedGrids()});
     return sets;
 }
 

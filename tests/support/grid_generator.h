@@ -50,6 +50,25 @@ Grid unsolvableGrid(Random &random);
 /// can see. A row-major search has to fill the empty rows over and over before it meets it.
 Grid lateContradictionGrid(Random &random);
 
+/// The kinds of grid above that take nothing but a source of randomness.
+enum class GridKind {
+    Sparse, ///< sparseGrid with 0 to 20 givens
+    Unique, ///< uniqueGrid
+    NoSolution, ///< unsolvableGrid
+    LateContradiction, ///< lateContradictionGrid
+};
+
+/// The grid of `kind` made from a source seeded with `seed` alone, so that a grid found in a
+/// hunt over seeds is remade from its kind and seed.
+Grid generatedGrid(GridKind kind, std::uint64_t seed);
+
+/// The grids on which the fast engine opened the most nodes, out of generatedGrid's grids for
+/// the seeds from 1000 on: 200,000 sparse grids, 20,000 unique ones, 10,000 without solution
+/// and 20,000 with a late contradiction (tools/grid_hunt found them). Which grids are hardest
+/// depends on the engine of the day; the grids themselves on the generators alone, but for
+/// the late contradictions, which also depend on what propagation sees.
+std::vector<Grid> hardestGeneratedGrids();
+
 /// The kinds of grid above, by name, for tools and benchmarks.
 struct GridSet
 {
@@ -58,8 +77,8 @@ struct GridSet
 };
 
 /// The sets the benchmarks use when no data is given: sparse grids of 0 to 20 givens, unique
-/// puzzles, and grids without solution (one given changed, and contradictions late in the
-/// grid).
+/// puzzles, grids without solution (one given changed, and contradictions late in the grid),
+/// and the hardest generated grids (the same whatever `perSet`).
 std::vector<GridSet> generatedSets(std::uint64_t seed, int perSet);
 
 } // namespace kaleno::testing

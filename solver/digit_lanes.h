@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace kaleno {
+
+/// Four digits' masks of one band at a time. remove() takes `cells` out of four consecutive
+/// masks and tells which of them lost any: bit i for mask i. Every build has the portable
+/// lanes; x86-64 (whose baseline has SSE2) also has the SSE2 ones, and the board uses them.
+struct PortableDigitLanes
+{
+    static constexpr int Count = 4;
+
+    static std::uint32_t remove(std::uint32_t *masks, std::uint32_t cells)
+    {
+        std::uint32_t lostMasks = 0;
+        for (int i = 0; i < Count; ++i) {
+            const std::uint32_t lost = masks[i] & cells;
+            masks[i] ^= lost;
+            lostMasks |= static_cast<std::uint32_t>(lost != 0) << i;
+        }
+        return lostMasks;
+    }
+};
+
+#if defined(__SSE2__)
+struct Sse2DigitLanes
+{
+    static constexpr int Count = 4;
+
+    static std::uint32_t remove(std::uint32_t *masks, std::uint32_t cells)
+    {
+        __m128i lanes;
+        std::memcpy(&lanes, masks, sizeof lanes);
+        const __m128i lost = _mm_and_si128(lanes, _mm_set1_epi32(static_cast<int>(cells)));
+        lanes = _mm_xor_si128(lanes, lost);
+        std::memcpy(masks, &lanes, sizeof lanes);
+        const __m128i kept = _mm_cmpeq_epi32(lost, _mm_setzero_si128());
+        return ~static_cast<std::uint32_t>(_mm_movemask_ps(_mm_castsi128_ps(kept)))
+            & ((1u << Count) - 1);
+    }
+};
+using DigitLanes = Sse2DigitLanes;
+#else
+using DigitLanes = PortableDigitLanes;
+#endif
+
+} // namespace kaleno
