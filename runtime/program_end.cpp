@@ -16,18 +16,6 @@ std::function<void(int)> &endHandler()
     return installed;
 }
 
-QString describe(int number)
-{
-    switch (number) {
-    case 6:
-        return QStringLiteral("Dépassement de capacité");
-    case 9:
-        return QStringLiteral("L'indice n'appartient pas à la plage");
-    default:
-        return QStringLiteral("Erreur inconnue");
-    }
-}
-
 } // namespace
 
 void endProgram(int status)
@@ -64,10 +52,7 @@ void windowUnloaded()
 
 void endOnUntrappedError(const RuntimeError &error)
 {
-    messageBox(QApplication::activeWindow(),
-        QStringLiteral("Erreur d'exécution '%1' :\n\n%2")
-            .arg(error.number())
-            .arg(describe(error.number())),
+    messageBox(QApplication::activeWindow(), QString::fromUtf8(error.what()),
         MessageBoxOkOnly + MessageBoxCritical, QCoreApplication::applicationName());
     endProgram(1);
 }
