@@ -273,10 +273,10 @@ void FormSudoku::applyOutcome(const SolveOutcome &outcome)
         break;
     case OutcomeKind::NoSolution:
     case OutcomeKind::StepLimit: // only a bounded search stops short, and the window's never is
-        messageBox(this, NoSolutionMessage, MessageBoxOkOnly + MessageBoxCritical, NoSolutionTitle);
+        messageBox(this, NoSolutionMessage, MessageBoxStyle::Critical, NoSolutionTitle);
         break;
     case OutcomeKind::InputError:
-        messageBox(this, InputErrorMessage, MessageBoxOkOnly + MessageBoxCritical, InputErrorTitle);
+        messageBox(this, InputErrorMessage, MessageBoxStyle::Critical, InputErrorTitle);
         break;
     }
 }

@@ -53,7 +53,7 @@ void windowUnloaded()
 void endOnUntrappedError(const RuntimeError &error)
 {
     messageBox(QApplication::activeWindow(), QString::fromUtf8(error.what()),
-        MessageBoxOkOnly + MessageBoxCritical, QCoreApplication::applicationName());
+        MessageBoxStyle::Critical, QCoreApplication::applicationName());
     endProgram(1);
 }
 

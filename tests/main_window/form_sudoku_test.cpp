@@ -31,7 +31,7 @@ struct ShownMessage
 {
     QWidget *parent;
     QString prompt;
-    int style;
+    MessageBoxStyle style;
     QString title;
 };
 
@@ -122,10 +122,10 @@ void FormSudokuTest::init()
 {
     m_messages.clear();
     m_ends.clear();
-    setMessageBoxHandler(
-        [this](QWidget *parent, const QString &prompt, int style, const QString &title) {
-            m_messages.append({parent, prompt, style, title});
-        });
+    setMessageBoxHandler([this](QWidget *parent, const QString &prompt, MessageBoxStyle style,
+                             const QString &title) {
+        m_messages.append({parent, prompt, style, title});
+    });
     setProgramEndHandler([this](int status) { m_ends.append(status); });
     m_window = std::make_unique<FormSudoku>();
     m_window->show();
@@ -401,7 +401,7 @@ void FormSudokuTest::messageBoxes()
     QCOMPARE(m_messages.size(), 1);
     QCOMPARE(m_messages[0].prompt, prompt);
     QCOMPARE(m_messages[0].title, title);
-    QCOMPARE(m_messages[0].style, 16); // critical icon, OK button
+    QCOMPARE(m_messages[0].style, MessageBoxStyle::Critical);
     QCOMPARE(m_messages[0].parent, m_window.get());
     for (int k = 0; k < 81; ++k)
         QCOMPARE(cell(k)->text(), typed[k]); // nothing written

@@ -55,9 +55,10 @@ void UiServicesTest::untrappedErrorShowsItsNumberAndEndsTheProgram()
 {
     QStringList shown;
     int endedWith = -1;
-    setMessageBoxHandler([&](QWidget *, const QString &prompt, int style, const QString &title) {
-        shown << prompt << QString::number(style) << title;
-    });
+    setMessageBoxHandler(
+        [&](QWidget *, const QString &prompt, MessageBoxStyle style, const QString &title) {
+            shown << prompt << QString::number(int(style)) << title;
+        });
     setProgramEndHandler([&](int status) { endedWith = status; });
 
     bool after = false;

@@ -67,7 +67,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 300;
-    setMessageBoxHandler([](QWidget *, const QString &prompt, int, const QString &) {
+    setMessageBoxHandler([](QWidget *, const QString &prompt, MessageBoxStyle, const QString &) {
         std::fprintf(stderr, "unexpected message box: %s\n", qPrintable(prompt));
         std::exit(1);
     });
