@@ -19,11 +19,12 @@ public:
         ++loads;
     }
     static inline int loads = 0;
+    WindowLoad<CountedWindow> load {this};
 
 protected:
     void closeEvent(QCloseEvent *event) override
     {
-        SharedWindow<CountedWindow>::instance().forget(this); // unloaded
+        load.unload();
         QWidget::closeEvent(event);
     }
 };
