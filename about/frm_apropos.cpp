@@ -75,18 +75,7 @@ FrmAPropos::FrmAPropos(QWidget *owner)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     buildDesign();
-    windowLoaded();
     Form_Load();
-}
-
-FrmAPropos::~FrmAPropos()
-{
-    // Destroyed without an unload (its owner went first): it goes without its unload handler.
-    if (!m_unloaded) {
-        m_unloaded = true;
-        SharedWindow<FrmAPropos>::instance().forget(this);
-        windowUnloaded();
-    }
 }
 
 FrmAPropos &FrmAPropos::showShared(QWidget *owner)
@@ -216,12 +205,7 @@ void FrmAPropos::CmdOKApropos_Click()
 
 void FrmAPropos::unload()
 {
-    if (m_unloaded)
-        return;
-    m_unloaded = true;
-    Form_Unload();
-    SharedWindow<FrmAPropos>::instance().forget(this);
-    windowUnloaded();
+    m_load.unload([this] { Form_Unload(); });
 }
 
 void FrmAPropos::TmrAPropos_Timer()

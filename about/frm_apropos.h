@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared_window.h"
+
 #include <QWidget>
 
 #include <array>
@@ -23,7 +25,6 @@ class FrmAPropos : public QWidget
 public:
     /// Loads the window over `owner`, which it is centred on when shown (the screen when null).
     explicit FrmAPropos(QWidget *owner = nullptr);
-    ~FrmAPropos() override;
 
     /// The About command: shows the one About window, loading it first when it is not loaded.
     /// While it is shown, nothing changes.
@@ -49,10 +50,11 @@ private:
     void buildDesign();
     void Form_Load();
     void Form_Unload();
-    void unload(); // Form_Unload once, and the shared instance lets go of this window
+    void unload(); // the close box or "OK": Form_Unload, once
 
+    // Destroyed without an unload (its owner went first), it goes without its unload handler.
+    WindowLoad<FrmAPropos> m_load {this};
     QWidget *m_owner = nullptr;
-    bool m_unloaded = false;
     bool m_placed = false;
 
     QGroupBox *Frame1 = nullptr;

@@ -96,13 +96,7 @@ FormSudoku::FormSudoku(QWidget *owner)
 {
     buildDesign();
     buildMenus();
-    windowLoaded();
     Form_Load();
-}
-
-FormSudoku::~FormSudoku()
-{
-    unload();
 }
 
 void FormSudoku::buildDesign()
@@ -233,17 +227,8 @@ void FormSudoku::closeEvent(QCloseEvent *event)
 {
     // The close box unloads the window; it has no unload handler of its own. The window object
     // stays, so that an open About window, which it owns, stays open too.
-    unload();
+    m_load.unload();
     event->accept();
-}
-
-void FormSudoku::unload()
-{
-    if (m_unloaded)
-        return;
-    m_unloaded = true;
-    SharedWindow<FormSudoku>::instance().forget(this);
-    windowUnloaded();
 }
 
 void FormSudoku::Cmd_Resolution_Click()
@@ -273,10 +258,10 @@ void FormSudoku::applyOutcome(const SolveOutcome &outcome)
         break;
     case OutcomeKind::NoSolution:
     case OutcomeKind::StepLimit: // only a bounded search stops short, and the window's never is
-        messageBox(this, NoSolutionMessage, MessageBoxOkOnly + MessageBoxCritical, NoSolutionTitle);
+        messageBox(this, NoSolutionMessage, MessageBoxStyle::Critical, NoSolutionTitle);
         break;
     case OutcomeKind::InputError:
-        messageBox(this, InputErrorMessage, MessageBoxOkOnly + MessageBoxCritical, InputErrorTitle);
+        messageBox(this, InputErrorMessage, MessageBoxStyle::Critical, InputErrorTitle);
         break;
     }
 }
@@ -330,7 +315,7 @@ void FormSudoku::mnuquitter_Click()
     // Unload, then End: the program stops at once, the About window with it, and no unload
     // handler runs.
     hide();
-    unload();
+    m_load.unload();
     endProgram(0);
 }
 

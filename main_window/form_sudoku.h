@@ -1,6 +1,7 @@
 #pragma once
 
 #include "module_sudoku.h"
+#include "shared_window.h"
 #include "solve_core.h"
 
 #include <QMainWindow>
@@ -27,7 +28,6 @@ class FormSudoku : public QMainWindow
 
 public:
     explicit FormSudoku(QWidget *owner = nullptr);
-    ~FormSudoku() override;
 
     /// The solve command: reads the 81 cells, solves, and shows the outcome.
     void Cmd_Resolution_Click();
@@ -56,10 +56,9 @@ private:
     void buildMenus();
     void Form_Load();
     void applyOutcome(const SolveOutcome &outcome);
-    void unload(); // once: the shared instance and the runtime's count of windows let go of it
 
+    WindowLoad<FormSudoku> m_load {this};
     Module_Sudoku m_module;
-    bool m_unloaded = false;
 
     QGroupBox *Frame1 = nullptr;
     std::array<QLineEdit *, CellCount> TxtS {};

@@ -12,32 +12,32 @@ MessageBoxHandler &handler()
     return installed;
 }
 
-QMessageBox::Icon iconOf(int style)
+struct DialogStyle
 {
-    switch (style & 0x70) {
-    case 16:
-        return QMessageBox::Critical;
-    case 32:
-        return QMessageBox::Question;
-    case 48:
-        return QMessageBox::Warning;
-    case 64:
-        return QMessageBox::Information;
-    default:
-        return QMessageBox::NoIcon;
+    QMessageBox::Icon icon;
+    QMessageBox::StandardButtons buttons;
+};
+
+DialogStyle dialogStyle(MessageBoxStyle style)
+{
+    switch (style) {
+    case MessageBoxStyle::Critical:
+        return {QMessageBox::Critical, QMessageBox::Ok};
     }
+    Q_UNREACHABLE();
+    return {QMessageBox::NoIcon, QMessageBox::Ok};
 }
 
 } // namespace
 
-void messageBox(QWidget *parent, const QString &prompt, int style, const QString &title)
+void messageBox(QWidget *parent, const QString &prompt, MessageBoxStyle style, const QString &title)
 {
     if (handler()) {
         handler()(parent, prompt, style, title);
         return;
     }
-    // Only the OK button is ever asked for.
-    QMessageBox box(iconOf(style), title, prompt, QMessageBox::Ok, parent);
+    const DialogStyle dialog = dialogStyle(style);
+    QMessageBox box(dialog.icon, title, prompt, dialog.buttons, parent);
     box.exec();
 }
 

@@ -16,18 +16,6 @@ std::function<void(int)> &endHandler()
     return installed;
 }
 
-QString describe(int number)
-{
-    switch (number) {
-    case 6:
-        return QStringLiteral("Dépassement de capacité");
-    case 9:
-        return QStringLiteral("L'indice n'appartient pas à la plage");
-    default:
-        return QStringLiteral("Erreur inconnue");
-    }
-}
-
 } // namespace
 
 void endProgram(int status)
@@ -64,11 +52,8 @@ void windowUnloaded()
 
 void endOnUntrappedError(const RuntimeError &error)
 {
-    messageBox(QApplication::activeWindow(),
-        QStringLiteral("Erreur d'exécution '%1' :\n\n%2")
-            .arg(error.number())
-            .arg(describe(error.number())),
-        MessageBoxOkOnly + MessageBoxCritical, QCoreApplication::applicationName());
+    messageBox(QApplication::activeWindow(), QString::fromUtf8(error.what()),
+        MessageBoxStyle::Critical, QCoreApplication::applicationName());
     endProgram(1);
 }
 

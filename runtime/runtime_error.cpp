@@ -1,24 +1,25 @@
 #include "runtime_error.h"
 
+#include <algorithm>
+#include <string>
+
 namespace kaleno {
 
 namespace {
 
-const char *describe(ErrorNumber number)
+std::string message(ErrorNumber number)
 {
-    switch (number) {
-    case ErrorNumber::Overflow:
-        return "run-time error 6: overflow";
-    case ErrorNumber::SubscriptOutOfRange:
-        return "run-time error 9: subscript out of range";
-    }
-    return "run-time error";
+    const auto *row = std::find_if(RuntimeErrors.begin(), RuntimeErrors.end(),
+        [number](const ErrorDescription &entry) { return entry.number == number; });
+    // Every ErrorNumber has its row.
+    return "Erreur d'exécution '" + std::to_string(static_cast<int>(number)) + "' :\n\n"
+        + std::string(row->text);
 }
 
 } // namespace
 
 RuntimeError::RuntimeError(ErrorNumber number)
-    : std::runtime_error(describe(number)), m_number(number)
+    : std::runtime_error(message(number)), m_number(number)
 { }
 
 } // namespace kaleno

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "program_end.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -43,17 +45,58 @@ public:
         return window;
     }
 
-    /// The window unloads: from now on it is not the loaded window any more, even while its
-    /// deletion is still pending.
+private:
+    template<typename>
+    friend class WindowLoad;
+
+    SharedWindow() = default;
+
+    // The window unloads: from now on it is not the loaded window any more, even while its
+    // deletion is still pending.
     void forget(const Window *window)
     {
         if (m_window == window)
             m_window.clear();
     }
 
-private:
-    SharedWindow() = default;
     QPointer<Window> m_window;
+};
+
+/// A window's stay between its load and its unload, held as a member of the window: made when
+/// the window loads, it counts the window among the program's loaded windows; unload() ends the
+/// stay once, whatever asks for it (the close box, a command, the window's destruction).
+template<typename Window>
+class WindowLoad
+{
+public:
+    explicit WindowLoad(const Window *window) : m_window(window) { windowLoaded(); }
+    ~WindowLoad() { unload(); }
+    WindowLoad(const WindowLoad &) = delete;
+    WindowLoad &operator=(const WindowLoad &) = delete;
+
+    /// The first call runs `unloadHandler`, then the shared instance lets go of the window and
+    /// the program's count of loaded windows drops it (the last one ends the program). Later
+    /// calls do nothing.
+    template<typename Handler>
+    void unload(Handler &&unloadHandler)
+    {
+        if (m_unloaded)
+            return;
+        m_unloaded = true;
+        unloadHandler();
+        SharedWindow<Window>::instance().forget(m_window);
+        windowUnloaded();
+    }
+
+    /// Unloads without an unload handler.
+    void unload()
+    {
+        unload([] {});
+    }
+
+private:
+    const Window *m_window;
+    bool m_unloaded = false;
 };
 
 } // namespace kaleno

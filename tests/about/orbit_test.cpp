@@ -1,176 +1,96 @@
-#include "errors.h"
 #include "orbit.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <numbers>
+#include <ostream>
 #include <vector>
 
 namespace kaleno {
 namespace {
 
-using testing::runtimeErrorOf;
-
-constexpr int Half = 1875; // half of the 3750-twip drawing area
-
-TEST(OrbitTick, FirstTickAfterLoadDrawsTheKnownSegments)
+// One tick of an orbit from an angle: the segment it draws, from the trail point to the point.
+struct Segment
 {
-    struct Expected
-    {
-        OrbitPoint trail, point;
-    };
-    const Expected expected[]
-        = {{{3262, 2230}, {3393, 2058}}, {{3212, 743}, {3034, 527}}, {{1459, 3366}, {1251, 3174}}};
-    for (std::size_t i = 0; i < Orbits.size(); ++i) {
-        double angle = Orbits[i].loadAngle;
-        const OrbitTick tick = tickOrbit(Orbits[i], angle, Half, Half);
-        EXPECT_TRUE(tick.visible) << "orbit " << i + 1;
-        EXPECT_EQ(tick.trail, expected[i].trail) << "orbit " << i + 1;
-        EXPECT_EQ(tick.point, expected[i].point) << "orbit " << i + 1;
-        // The trail point lies exactly at the load angle.
-        EXPECT_EQ(tick.trail, orbitPoint(Orbits[i], Orbits[i].loadAngle, Half, Half));
-    }
-}
-
-TEST(OrbitTick, FirstAnglesAreTheLoadValuesStepped)
-{
-    EXPECT_EQ(nextAngle(Orbits[0], 0.5), 0.5 - 0.2);
-    const double second = nextAngle(Orbits[1], 0.2);
-    EXPECT_GT(second, -0.1); // 0.2 - 0.3 falls just above -0.1
-    EXPECT_LT(second, -0.0999999);
-    EXPECT_EQ(nextAngle(Orbits[2], 0.35), 0.6); // exactly the bound of the hidden arc
-}
-
-// Ticks 1.. after load at which each orbit hides its square and resets its angle.
-struct Course
-{
-    std::vector<int> hidden;
-    std::vector<int> resets;
+    int orbit; // 0..2
+    double before;
+    OrbitPoint trail, point;
 };
 
-Course followFromLoad(const Orbit &orbit, int ticks)
+std::ostream &operator<<(std::ostream &out, const Segment &s)
 {
-    Course course;
-    double angle = orbit.loadAngle;
-    for (int tick = 1; tick <= ticks; ++tick) {
+    return out << "orbit " << s.orbit + 1 << " from " << s.before;
+}
+
+class OrbitSegment : public ::testing::TestWithParam<Segment>
+{
+};
+
+TEST_P(OrbitSegment, RunsFromOneStepBackToTheNewPoint)
+{
+    double angle = GetParam().before;
+    // Half of the 3750-twip drawing area each way.
+    const OrbitTick tick = tickOrbit(Orbits[GetParam().orbit], angle, 1875, 1875);
+    EXPECT_EQ(tick.trail, GetParam().trail);
+    EXPECT_EQ(tick.point, GetParam().point);
+}
+
+// The first tick after load; then the ticks that reset the angles, whose segments run from
+// the point one step back from 0, not from where the previous segment ended.
+INSTANTIATE_TEST_SUITE_P(Table, OrbitSegment,
+    ::testing::Values(Segment {0, 0.5, {3262, 2230}, {3393, 2058}},
+        Segment {1, 0.2, {3212, 743}, {3034, 527}}, Segment {2, 0.35, {1459, 3366}, {1251, 3174}},
+        Segment {0, -6.2, {3435, 1967}, {3468, 1781}}, Segment {1, -6.0, {3243, 837}, {3106, 588}},
+        Segment {2, 6.25, {2013, 3416}, {1781, 3468}}));
+
+// An orbit followed tick by tick from an angle: it is hidden on the ticks firstHidden to
+// lastHidden, and resets on its last tick and not before.
+struct Course
+{
+    int orbit; // 0..2
+    double start;
+    int ticks, firstHidden, lastHidden;
+};
+
+std::ostream &operator<<(std::ostream &out, const Course &c)
+{
+    return out << "orbit " << c.orbit + 1 << " from " << c.start;
+}
+
+class OrbitCourse : public ::testing::TestWithParam<Course>
+{
+};
+
+TEST_P(OrbitCourse, HidesAndResetsOnTheKnownTicks)
+{
+    const Course &c = GetParam();
+    const Orbit &orbit = Orbits[static_cast<std::size_t>(c.orbit)];
+    std::vector<int> hidden, resets, expectedHidden;
+    double angle = c.start;
+    for (int tick = 1; tick <= c.ticks; ++tick) {
         const double stepped = angle + orbit.step;
         angle = nextAngle(orbit, angle);
         if (angle != stepped)
-            course.resets.push_back(tick);
+            resets.push_back(tick);
         if (isHidden(orbit, angle))
-            course.hidden.push_back(tick);
-    }
-    return course;
-}
-
-std::vector<int> range(int first, int last)
-{
-    std::vector<int> values;
-    for (int v = first; v <= last; ++v)
-        values.push_back(v);
-    return values;
-}
-
-TEST(OrbitTick, HidesAndResetsOnTheKnownTicksAfterLoad)
-{
-    const Course orbit1 = followFromLoad(Orbits[0], 34);
-    EXPECT_EQ(orbit1.hidden, range(7, 13));
-    EXPECT_EQ(orbit1.resets, std::vector<int> {34});
-
-    const Course orbit2 = followFromLoad(Orbits[1], 22);
-    EXPECT_EQ(orbit2.hidden, range(5, 8));
-    EXPECT_EQ(orbit2.resets, std::vector<int> {22});
-
-    const Course orbit3 = followFromLoad(Orbits[2], 24);
-    EXPECT_EQ(orbit3.hidden, range(2, 7)); // shown at 0.6 on tick 1 and at 2.35 on tick 8
-    EXPECT_EQ(orbit3.resets, std::vector<int> {24});
-}
-
-TEST(OrbitTick, RepeatsAFixedCycleAfterEachReset)
-{
-    // Orbit 1: -0.8 exactly on the fourth tick after a reset, shown; hidden on the next seven.
-    double angle = 0.0;
-    std::vector<int> hidden;
-    for (int tick = 1; tick <= 32; ++tick) {
-        angle = nextAngle(Orbits[0], angle);
-        if (tick == 4) {
-            EXPECT_EQ(angle, -0.8);
-        }
-        if (isHidden(Orbits[0], angle))
             hidden.push_back(tick);
     }
-    EXPECT_EQ(hidden, range(5, 11));
-    EXPECT_EQ(angle, 0.0); // the 32nd tick resets
-
-    // Orbit 2: hidden at -1.2, -1.5, -1.8, -2.1; exactly -2.4 and shown on the eighth tick.
-    angle = 0.0;
-    hidden.clear();
-    for (int tick = 1; tick <= 21; ++tick) {
-        angle = nextAngle(Orbits[1], angle);
-        if (tick == 8) {
-            EXPECT_EQ(angle, -2.4);
-        }
-        if (isHidden(Orbits[1], angle))
-            hidden.push_back(tick);
-    }
-    EXPECT_EQ(hidden, range(4, 7));
-    EXPECT_EQ(angle, 0.0);
-
-    // Orbit 3: exactly 6.25 on the 25th tick, kept; the next tick's 6.5 resets it.
-    angle = 0.0;
-    for (int tick = 1; tick <= 25; ++tick)
-        angle = nextAngle(Orbits[2], angle);
-    EXPECT_EQ(angle, 6.25);
-    EXPECT_EQ(nextAngle(Orbits[2], angle), 0.0);
+    for (int tick = c.firstHidden; tick <= c.lastHidden; ++tick)
+        expectedHidden.push_back(tick);
+    EXPECT_EQ(hidden, expectedHidden);
+    EXPECT_EQ(resets, std::vector<int> {c.ticks});
 }
 
-TEST(OrbitTick, AResetTickDrawsFromOneStepBeforeZero)
-{
-    const double beforeReset[] = {-6.2, -6.0, 6.25};
-    for (std::size_t i = 0; i < Orbits.size(); ++i) {
-        double angle = beforeReset[i];
-        const OrbitTick tick = tickOrbit(Orbits[i], angle, Half, Half);
-        EXPECT_EQ(tick.angle, 0.0);
-        EXPECT_EQ(tick.point, orbitPoint(Orbits[i], 0.0, Half, Half));
-        EXPECT_EQ(tick.trail, orbitPoint(Orbits[i], -Orbits[i].step, Half, Half));
-    }
-}
-
-TEST(OrbitArithmetic, HalvesSizesHalfToEven)
-{
-    EXPECT_EQ(halfSize(3750), 1875);
-    EXPECT_EQ(halfSize(3765), 1882);
-    EXPECT_EQ(halfSize(3775), 1888);
-    EXPECT_EQ(runtimeErrorOf([] { halfSize(65536); }), 6);
-}
+// From the load values; then one cycle from a reset, where orbit 1 passes -0.8 exactly on
+// tick 4 (shown), orbit 2 -2.4 exactly on tick 8 (shown) and orbit 3 keeps 6.25 on tick 25.
+INSTANTIATE_TEST_SUITE_P(Table, OrbitCourse,
+    ::testing::Values(Course {0, 0.5, 34, 7, 13}, Course {1, 0.2, 22, 5, 8},
+        Course {2, 0.35, 24, 2, 7}, Course {0, 0.0, 32, 5, 11}, Course {1, 0.0, 21, 4, 7},
+        Course {2, 0.0, 26, 3, 9}));
 
 TEST(OrbitArithmetic, IntRoundsDownBelowZero)
 {
-    // Orbit 3 at a quarter turn with w = 0 and h = 1: x = -(1 / 2) × 1 = -0.5, which Int makes -1.
-    EXPECT_EQ(orbitPoint(Orbits[2], std::numbers::pi / 2, 0, 1).x, -1);
-    EXPECT_EQ(orbitPoint(Orbits[1], -std::numbers::pi / 2, 0, 2).x, -1);
-}
-
-TEST(OrbitArithmetic, CoordinatesBeyondSixteenBitsFailWithOverflow)
-{
-    EXPECT_EQ(runtimeErrorOf([] { orbitPoint(Orbits[0], 0.0, 32767, 32767); }), 6);
-    double angle = Orbits[0].loadAngle;
-    EXPECT_EQ(runtimeErrorOf([&] { tickOrbit(Orbits[0], angle, 32767, 32767); }), 6);
-    EXPECT_EQ(angle, Orbits[0].loadAngle + Orbits[0].step); // the step stays done
-}
-
-TEST(OrbitArithmetic, EveryPointStaysInsideTheSquareArea)
-{
-    for (const Orbit &orbit : Orbits) {
-        for (int step = -126; step <= 126; ++step) {
-            const OrbitPoint p = orbitPoint(orbit, step * 0.05, Half, Half);
-            EXPECT_GE(p.x, static_cast<int>(0.05 * Half) - 1);
-            EXPECT_LE(p.x, static_cast<int>(1.85 * Half) + 1);
-            EXPECT_GE(p.y, static_cast<int>(0.05 * Half) - 1);
-            EXPECT_LE(p.y, static_cast<int>(1.85 * Half) + 1);
-        }
-    }
+    // Orbit 3 at angle 2 with w = 0 and h = 1: x = -(1 / 2) × sin 2, about -0.45: Int makes it -1.
+    EXPECT_EQ(orbitPoint(Orbits[2], 2.0, 0, 1).x, -1);
 }
 
 } // namespace

@@ -1,31 +1,23 @@
 #include "message_box.h"
 #include "program_end.h"
 #include "shared_window.h"
-#include "twips.h"
 
+#include <QMessageBox>
 #include <QtTest>
 
 using namespace kaleno;
 
 namespace {
 
-// A window that counts how often it was loaded, and unloads like the program's windows.
-class CountedWindow : public QWidget
+// A window loaded and unloaded as the program's windows are: the close box unloads it.
+class LoadedWindow : public QWidget
 {
 public:
-    explicit CountedWindow(QWidget *owner) : QWidget(owner)
-    {
-        setAttribute(Qt::WA_DeleteOnClose);
-        ++loads;
-    }
-    static inline int loads = 0;
+    explicit LoadedWindow(QWidget *owner) : QWidget(owner) { setAttribute(Qt::WA_DeleteOnClose); }
+    WindowLoad<LoadedWindow> load {this};
 
 protected:
-    void closeEvent(QCloseEvent *event) override
-    {
-        SharedWindow<CountedWindow>::instance().forget(this); // unloaded
-        QWidget::closeEvent(event);
-    }
+    void closeEvent(QCloseEvent *) override { load.unload(); }
 };
 
 } // namespace
@@ -34,69 +26,63 @@ class UiServicesTest : public QObject
 {
     Q_OBJECT
 
+    QStringList m_shown; // message boxes and the program's ends
+
 private slots:
-    void twipsRoundToTheNearestPixel();
-    void untrappedErrorShowsItsNumberAndEndsTheProgram();
-    void sharedWindowLoadsOnceUntilUnloaded();
+    void init()
+    {
+        m_shown.clear();
+        setMessageBoxHandler(
+            [this](QWidget *, const QString &prompt, MessageBoxStyle style, const QString &) {
+                m_shown << QString::number(int(style)) + ": " + prompt;
+            });
+        setProgramEndHandler(
+            [this](int status) { m_shown << QStringLiteral("end %1").arg(status); });
+    }
+
+    void untrappedErrorShowsItsNumberAndDescriptionThenEndsTheProgram()
+    {
+        runUntrapped([] {}); // a handler that runs through raises nothing and ends nothing
+        runUntrapped([] { throw RuntimeError(ErrorNumber::Overflow); });
+        runUntrapped([] { throw RuntimeError(ErrorNumber::SubscriptOutOfRange); });
+        QCOMPARE(m_shown,
+            QStringList({"16: Erreur d'exécution '6' :\n\nDépassement de capacité", "end 1",
+                "16: Erreur d'exécution '9' :\n\nL'indice n'appartient pas à la plage", "end 1"}));
+    }
+
+    void sharedWindowLoadsOnceAndEachLoadUnloadsOnce()
+    {
+        auto &shared = SharedWindow<LoadedWindow>::instance();
+        LoadedWindow &first = shared.show(nullptr);
+        QCOMPARE(&shared.show(nullptr), &first);
+        first.close(); // the last loaded window unloads: the program ends
+        QVERIFY(!shared.loaded());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // and unloads no more
+        shared.show(nullptr).deleteLater(); // destroyed while loaded: it unloads then
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(m_shown, QStringList({"end 0", "end 0"}));
+    }
+
+    void criticalStyleShowsTheCriticalIconAndOnlyOk()
+    {
+        setMessageBoxHandler(
+            {}); // the real dialog: look for it until its loop runs, read it, close it
+        QTimer inspect;
+        connect(&inspect, &QTimer::timeout, this, [this] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                const bool okAlone = box->buttons() == QList {box->button(QMessageBox::Ok)};
+                m_shown << box->windowTitle() << box->text()
+                        << (box->icon() == QMessageBox::Critical ? "critical" : "another icon")
+                        << (okAlone ? "OK alone" : "other buttons");
+                box->done(0);
+            }
+        });
+        inspect.start(0);
+        messageBox(
+            nullptr, QStringLiteral("texte"), MessageBoxStyle::Critical, QStringLiteral("titre"));
+        QCOMPARE(m_shown, QStringList({"titre", "texte", "critical", "OK alone"}));
+    }
 };
-
-void UiServicesTest::twipsRoundToTheNearestPixel()
-{
-    QCOMPARE(twipsToPixels(15), 1);
-    QCOMPARE(twipsToPixels(1005), 67);
-    QCOMPARE(twipsToPixels(80), 5); // 5.33
-    QCOMPARE(twipsToPixels(350), 23); // 23.33
-    QCOMPARE(twipsToPixels(7), 0);
-    QCOMPARE(twipsToPixels(8), 1);
-    QCOMPARE(twipsRect(120, 360, 375, 405), QRect(8, 24, 25, 27));
-}
-
-void UiServicesTest::untrappedErrorShowsItsNumberAndEndsTheProgram()
-{
-    QStringList shown;
-    int endedWith = -1;
-    setMessageBoxHandler([&](QWidget *, const QString &prompt, int style, const QString &title) {
-        shown << prompt << QString::number(style) << title;
-    });
-    setProgramEndHandler([&](int status) { endedWith = status; });
-
-    bool after = false;
-    runUntrapped([&] {
-        throw RuntimeError(ErrorNumber::Overflow);
-        after = true; // never reached
-    });
-    QVERIFY(!after);
-    QCOMPARE(shown.size(), 3);
-    QVERIFY(shown[0].contains(QStringLiteral("'6'")));
-    QVERIFY(shown[0].contains(QStringLiteral("Dépassement de capacité")));
-    QCOMPARE(shown[1], QStringLiteral("16"));
-    QCOMPARE(endedWith, 1);
-
-    // A handler that runs through raises nothing and ends nothing.
-    endedWith = -1;
-    runUntrapped([] {});
-    QCOMPARE(endedWith, -1);
-
-    setMessageBoxHandler({});
-    setProgramEndHandler({});
-}
-
-void UiServicesTest::sharedWindowLoadsOnceUntilUnloaded()
-{
-    auto &shared = SharedWindow<CountedWindow>::instance();
-    QVERIFY(!shared.loaded());
-    CountedWindow &first = shared.show(nullptr);
-    QCOMPARE(&shared.show(nullptr), &first);
-    QCOMPARE(CountedWindow::loads, 1);
-
-    first.close();
-    QVERIFY(!shared.loaded()); // at once, before the deletion runs
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    CountedWindow &second = shared.show(nullptr);
-    QCOMPARE(CountedWindow::loads, 2);
-    second.close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
 
 QTEST_MAIN(UiServicesTest)
 #include "ui_services_test.moc"

@@ -26,8 +26,4 @@ Grid grid(std::string_view text);
 /// The cell texts the window would hold for an 81-character grid: "d" for a digit, "" for '.'.
 CellTexts textsOf(std::string_view text);
 
-/// The 81 texts joined as a grid string, '.' for an empty text; texts that are not one digit
-/// show as '?'.
-std::string gridOf(const CellTexts &texts);
-
 } // namespace kaleno::testing
