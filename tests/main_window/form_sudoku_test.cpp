@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QtTest>
 
 #include <memory>
@@ -169,6 +170,23 @@ private slots:
             QVERIFY(!shows("LblFin") && !shows("ImgFin"));
             QCOMPARE(m_window->module().LoopIndex, 81);
         }
+    }
+
+    void sampleButtonAndCommandLineTypeTheirGivens()
+    {
+        const QString sample = QStringLiteral(
+            "1....7.9..3..2...8..96..5....53..9...1..8...26....4...3......1..4......7..7...3..");
+        cell(1)->setText(QStringLiteral("x"));
+        m_window->findChild<QPushButton *>(QStringLiteral("Command1"))->click(); // hidden, not gone
+        QCOMPARE(shown(), QString(sample).replace(1, 1, QLatin1Char('x'))); // over what was there
+
+        Grid givens {};
+        QVERIFY(
+            parseGridText(QString(sample).replace(0, 1, QLatin1Char('.')).toStdString(), givens));
+        m_window->typeGivens(givens); // what `kaleno GRID` types at start
+        QCOMPARE(shown(), QString(sample).replace(0, 1, QLatin1Char('.')));
+        QCOMPARE(back(0), White);
+        QVERIFY(!shows("LblFin") && !shows("ImgFin"));
     }
 
     void failedSolveColoursItsCellsAndLeavesTheRest_data()
