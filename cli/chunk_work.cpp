@@ -141,19 +141,6 @@ private:
     ChunkAnswers m_answers;
 };
 
-// Calls `handler` for each line of `text`, without its '\n', with its number.
-template<typename LineHandler>
-void forEachLine(std::string_view text, int firstLine, LineHandler &&handler)
-{
-    for (int number = firstLine; !text.empty(); ++number) {
-        const std::size_t end = text.find('\n');
-        handler(text.substr(0, end), number);
-        if (end == std::string_view::npos)
-            break;
-        text.remove_prefix(end + 1);
-    }
-}
-
 std::string_view trimmed(std::string_view text)
 {
     constexpr std::string_view Blanks = " \t\r\n\v\f";
@@ -172,7 +159,9 @@ ChunkAnswers answerChunk(
     if (options.json) {
         if (chunk.overlong)
             answerer.answerInvalid(chunk.firstLine, *chunk.overlong);
-        forEachLine(chunk.text, chunk.firstLine, [&](std::string_view line, int number) {
+        int number = chunk.firstLine - 1;
+        forEachLine(chunk.text, [&](std::string_view line) {
+            ++number;
             const std::string_view content = trimmed(line);
             if (content.empty() || content.front() == '#')
                 return;

@@ -17,19 +17,6 @@ int linesIn(std::string_view text)
     return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
 }
 
-// Calls `line` for each line of `text`, without its '\n'.
-template<typename LineHandler>
-void forEachLine(std::string_view text, LineHandler &&line)
-{
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        line(text.substr(0, end));
-        if (end == std::string_view::npos)
-            break;
-        text.remove_prefix(end + 1);
-    }
-}
-
 } // namespace
 
 ChunkReader::ChunkReader(int descriptor, bool gridFormats)

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kaleno {
@@ -55,6 +56,19 @@ private:
     int m_error = 0;
     GridReader m_reader; // the state where the next chunk starts
 };
+
+/// Calls `handler` with each line of `text` in turn, without its '\n'.
+template<typename LineHandler>
+void forEachLine(std::string_view text, LineHandler &&handler)
+{
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        handler(text.substr(0, end));
+        if (end == std::string_view::npos)
+            break;
+        text.remove_prefix(end + 1);
+    }
+}
 
 /// The grids of a chunk, and the lines or blocks that are none, in order.
 std::vector<ReadGrid> readGrids(const Chunk &chunk);
