@@ -1,5 +1,6 @@
 #include "frm_apropos.h"
 
+#include "frame.h"
 #include "kaleno_version.h"
 #include "orbit.h"
 #include "picture_box.h"
@@ -10,7 +11,6 @@
 #include "ui_style.h"
 
 #include <QCloseEvent>
-#include <QGroupBox>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
@@ -30,14 +30,13 @@ constexpr Colour LabelColour = 0xE0E0E0;
 constexpr int ClientWidth = 6915;
 constexpr int ClientHeight = 4140;
 
-QGroupBox *makeFrame(QWidget *container, const char *name, const QString &caption,
-    const QRect &twips, const QColor &back)
+// A frame on the system colour desktop; an inner panel is given its own colour afterwards.
+Frame *makeFrame(QWidget *container, const char *name, const QString &caption, const QRect &twips)
 {
-    auto *frame = new QGroupBox(caption, container);
+    auto *frame = new Frame(caption, container);
     frame->setObjectName(QLatin1String(name));
     frame->setGeometry(twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
-    frame->setFocusPolicy(Qt::NoFocus);
-    setBackColour(frame, back);
+    frame->setBackgroundRole(paletteRole(SystemColour::Desktop));
     return frame;
 }
 
@@ -97,7 +96,6 @@ void FrmAPropos::buildDesign()
     setFont(designFont(8));
     setBackColour(this, toQColor(PanelColour));
 
-    const QColor desktop = systemColour(SystemColour::Desktop);
     const QColor panel = toQColor(PanelColour);
 
     CmdOKApropos = new QPushButton(QStringLiteral("OK"), this);
@@ -107,9 +105,9 @@ void FrmAPropos::buildDesign()
     CmdOKApropos->setAccessibleDescription(QStringLiteral("Ferme cette fenêtre"));
 
     // The version panel: the success picture above the version label.
-    Frame6 = makeFrame(
-        this, "Frame6", QStringLiteral("Version du logiciel"), {60, 60, 2715, 1935}, desktop);
-    Frame2 = makeFrame(Frame6, "Frame2", QString(), {60, 240, 2595, 1635}, panel);
+    Frame6 = makeFrame(this, "Frame6", QStringLiteral("Version du logiciel"), {60, 60, 2715, 1935});
+    Frame2 = makeFrame(Frame6, "Frame2", QString(), {60, 240, 2595, 1635});
+    setBackColour(Frame2, panel);
     Image6 = new QLabel(Frame2);
     Image6->setObjectName(QStringLiteral("Image6"));
     Image6->setGeometry(twipsRect(720, 150, 1005, 1005));
@@ -122,9 +120,10 @@ void FrmAPropos::buildDesign()
         {120, 1200, 2355, 315}, LabelColour, Qt::AlignHCenter, true);
 
     // The author panel: the author above the two addresses.
-    Frame1 = makeFrame(
-        this, "Frame1", QStringLiteral("Auteur et adresses"), {60, 2040, 2715, 1635}, desktop);
-    Frame3 = makeFrame(Frame1, "Frame3", QString(), {60, 240, 2595, 1335}, panel);
+    Frame1
+        = makeFrame(this, "Frame1", QStringLiteral("Auteur et adresses"), {60, 2040, 2715, 1635});
+    Frame3 = makeFrame(Frame1, "Frame3", QString(), {60, 240, 2595, 1335});
+    setBackColour(Frame3, panel);
     Label4 = makeLabel(Frame3, "Label4", QStringLiteral("Auteur : " KALENO_AUTHOR),
         {600, 180, 1635, 255}, AuthorColour, Qt::AlignLeft, false);
     Label2 = makeLabel(Frame3, "Label2", QStringLiteral("kaleno.example.org"),
@@ -133,7 +132,7 @@ void FrmAPropos::buildDesign()
         {180, 900, 2295, 315}, LabelColour, Qt::AlignHCenter, true);
 
     // The space picture and its three orbiting squares.
-    Frame4 = makeFrame(this, "Frame4", QString(), {2820, 60, 4035, 4035}, desktop);
+    Frame4 = makeFrame(this, "Frame4", QString(), {2820, 60, 4035, 4035});
     PBFond = new PictureBox(Frame4);
     PBFond->setObjectName(QStringLiteral("PBFond"));
     PBFond->setGeometry(twipsRect(120, 120, 3810, 3810));

@@ -1,5 +1,6 @@
 #include "form_sudoku.h"
 
+#include "frame.h"
 #include "frm_apropos.h"
 #include "message_box.h"
 #include "picture_paths.h"
@@ -10,7 +11,6 @@
 #include "ui_style.h"
 
 #include <QCloseEvent>
-#include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
 #include <QLayout>
@@ -112,10 +112,10 @@ void FormSudoku::buildDesign()
     setCentralWidget(client);
     layout()->setSizeConstraint(QLayout::SetFixedSize); // the user cannot resize it
 
-    Frame1 = new QGroupBox(QStringLiteral("Grille 9x9"), client);
+    Frame1 = new Frame(QStringLiteral("Grille 9x9"), client);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setGeometry(twipsRect(120, 120, 4455, 4815));
-    Frame1->setFocusPolicy(Qt::NoFocus);
+    Frame1->setBackgroundRole(paletteRole(SystemColour::ButtonFace));
 
     const QFont cellFont = designFont(12);
     const QColor windowBackground = systemColour(SystemColour::WindowBackground);

@@ -9,7 +9,6 @@
 #include <array>
 
 class QAction;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -17,6 +16,7 @@ class QPushButton;
 
 namespace kaleno {
 
+class Frame;
 class SeparatorBar;
 
 /// The main window: the 81 cells of the grid in their frame, the solve, clear and About
@@ -60,7 +60,7 @@ private:
     WindowLoad<FormSudoku> m_load {this};
     Module_Sudoku m_module;
 
-    QGroupBox *Frame1 = nullptr;
+    Frame *Frame1 = nullptr;
     std::array<QLineEdit *, CellCount> TxtS {};
     std::array<SeparatorBar *, 4> Shapes {}; // Shape1 .. Shape4
     QPushButton *Cmd_Resolution = nullptr;

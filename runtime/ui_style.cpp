@@ -6,24 +6,28 @@
 
 namespace kaleno {
 
+QPalette::ColorRole paletteRole(SystemColour colour)
+{
+    switch (colour) {
+    case SystemColour::ButtonFace:
+        return QPalette::Button;
+    case SystemColour::ButtonText:
+        return QPalette::ButtonText;
+    case SystemColour::ButtonShadow:
+        return QPalette::Dark;
+    case SystemColour::WindowBackground:
+        return QPalette::Base;
+    case SystemColour::WindowText:
+        return QPalette::Text;
+    case SystemColour::Desktop:
+        return QPalette::Mid;
+    }
+    return QPalette::Window;
+}
+
 QColor systemColour(SystemColour role)
 {
-    const QPalette palette = QGuiApplication::palette();
-    switch (role) {
-    case SystemColour::ButtonFace:
-        return palette.color(QPalette::Button);
-    case SystemColour::ButtonText:
-        return palette.color(QPalette::ButtonText);
-    case SystemColour::ButtonShadow:
-        return palette.color(QPalette::Dark);
-    case SystemColour::WindowBackground:
-        return palette.color(QPalette::Base);
-    case SystemColour::WindowText:
-        return palette.color(QPalette::Text);
-    case SystemColour::Desktop:
-        return palette.color(QPalette::Mid);
-    }
-    return palette.color(QPalette::Window);
+    return QGuiApplication::palette().color(paletteRole(role));
 }
 
 QFont designFont(double points)
@@ -49,6 +53,7 @@ void setBackColour(QWidget *widget, const QColor &colour)
     palette.setColor(QPalette::Window, colour);
     palette.setColor(QPalette::Base, colour);
     widget->setPalette(palette);
+    widget->setBackgroundRole(QPalette::Window);
     widget->setAutoFillBackground(true);
 }
 

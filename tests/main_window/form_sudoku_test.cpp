@@ -90,6 +90,9 @@ private slots:
             QCOMPARE(look.pixel(1, 1), qRgb(192, 192, 192));
             QCOMPARE(look.pixel(0, 0), systemColour(SystemColour::ButtonShadow).rgb());
         }
+        // The frame's inside is the button face, as the window's background.
+        QCOMPARE(control("Frame1")->grab().toImage().pixelColor(3, 160),
+            systemColour(SystemColour::ButtonFace));
     }
 
     void textsInTheirFonts()
