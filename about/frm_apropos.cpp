@@ -5,6 +5,7 @@
 #include "orbit.h"
 #include "picture_box.h"
 #include "picture_paths.h"
+#include "placement.h"
 #include "program_end.h"
 #include "shared_window.h"
 #include "twips.h"
@@ -178,12 +179,13 @@ void FrmAPropos::Form_Unload()
 
 void FrmAPropos::showEvent(QShowEvent *event)
 {
-    // Centred on the owner, or on the screen, the first time it is shown after loading.
+    // Centred on the owner, or on the screen, the first time it is shown after loading, and
+    // wholly on the owner's screen. The frame holds the title bar and borders, where known.
     if (!m_placed) {
         m_placed = true;
-        const QRect around = m_owner ? m_owner->frameGeometry() : screen()->availableGeometry();
-        const QRect frame = frameGeometry(); // title bar and borders, where already known
-        move(around.center() - QPoint(frame.width() / 2, frame.height() / 2));
+        const QRect available = (m_owner ? m_owner : this)->screen()->availableGeometry();
+        move(centredInside(
+            m_owner ? m_owner->frameGeometry() : available, frameGeometry().size(), available));
     }
     QWidget::showEvent(event);
 }

@@ -23,7 +23,8 @@ class FrmAPropos : public QWidget
     Q_OBJECT
 
 public:
-    /// Loads the window over `owner`, which it is centred on when shown (the screen when null).
+    /// Loads the window over `owner`, which it is centred on when shown (the screen when null),
+    /// as far as the screen's free area allows.
     explicit FrmAPropos(QWidget *owner = nullptr);
 
     /// The About command: shows the one About window, loading it first when it is not loaded.

@@ -229,6 +229,7 @@ private slots:
 
     void aboutCommandsShowOneModelessAboutWindowCentredOnTheMainWindow()
     {
+        m_window->move(150, 100); // with room around it on the screen
         for (bool byMenu : {false, true}) { // opened by the button, then by the menu item
             byMenu ? trigger("mnuauteur") : click("CmdAPropos");
             FrmAPropos *about = FrmAPropos::loadedShared();
