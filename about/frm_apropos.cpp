@@ -41,7 +41,7 @@ Frame *makeFrame(QWidget *container, const char *name, const QString &caption, c
     return frame;
 }
 
-// A label with a single sunken border (bordered) or none, opaque.
+// A label with a single sunken border (bordered) or none, opaque, its text readable on it.
 QLabel *makeLabel(QWidget *container, const char *name, const QString &text, const QRect &twips,
     Colour back, Qt::Alignment alignment, bool bordered)
 {
@@ -52,6 +52,7 @@ QLabel *makeLabel(QWidget *container, const char *name, const QString &text, con
     if (bordered)
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setBackColour(label, toQColor(back));
+    keepTextReadable(label);
     return label;
 }
 

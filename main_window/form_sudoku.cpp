@@ -69,12 +69,14 @@ const QString InputErrorMessage = QStringLiteral(
     "Une erreur est survenue. Veuillez vérifier la saisie des valeurs de la grille, merci.");
 const QString InputErrorTitle = QStringLiteral("ERREUR DE SAISIE");
 
-// The cell's BackColor: the background of a text box is its palette's base colour.
+// The cell's BackColor: the background of a text box is its palette's base colour. Its digits
+// stay readable on it whatever the scheme's text colour.
 void setCellBackColour(QLineEdit *cell, const QColor &colour)
 {
     QPalette palette = cell->palette();
     palette.setColor(QPalette::Base, colour);
     cell->setPalette(palette);
+    keepTextReadable(cell);
 }
 
 QPushButton *makeButton(
@@ -108,7 +110,9 @@ void FormSudoku::buildDesign()
 
     auto *client = new QWidget(this);
     client->setFixedSize(twipsToPixels(ClientWidth), twipsToPixels(ClientHeight));
-    setBackColour(client, systemColour(SystemColour::ButtonFace));
+    // System colours are roles of the palette, so that they follow the scheme when it changes.
+    client->setBackgroundRole(paletteRole(SystemColour::ButtonFace));
+    client->setAutoFillBackground(true);
     setCentralWidget(client);
     layout()->setSizeConstraint(QLayout::SetFixedSize); // the user cannot resize it
 
@@ -118,7 +122,6 @@ void FormSudoku::buildDesign()
     Frame1->setBackgroundRole(paletteRole(SystemColour::ButtonFace));
 
     const QFont cellFont = designFont(12);
-    const QColor windowBackground = systemColour(SystemColour::WindowBackground);
     for (int k = 0; k < CellCount; ++k) {
         auto *cell = new QLineEdit(Frame1);
         cell->setObjectName(QStringLiteral("TxtS_%1").arg(k));
@@ -129,7 +132,8 @@ void FormSudoku::buildDesign()
         cell->setMaxLength(std::numeric_limits<int>::max()); // any text of any length
         cell->setAccessibleName(
             QStringLiteral("Ligne %1, colonne %2").arg(rowOf(k) + 1).arg(columnOf(k) + 1));
-        setCellBackColour(cell, k == 0 ? Qt::white : windowBackground);
+        if (k == 0)
+            setCellBackColour(cell, Qt::white); // the others keep the window background's role
         TxtS[static_cast<std::size_t>(k)] = cell;
     }
 

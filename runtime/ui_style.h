@@ -47,4 +47,14 @@ QFont designFont(double points);
 /// colour, and Window becomes its background role.
 void setBackColour(QWidget *widget, const QColor &colour);
 
+/// The colour of text on a light background `back` fixed by value: the scheme's `text` where
+/// their contrast ratio (from relative luminance, WCAG 2) is at least 4.5 to 1, black otherwise.
+QColor readableText(const QColor &back, const QColor &text);
+
+/// For a widget whose background the design fixes by value, already in its window: its texts
+/// (roles Text and WindowText) take readableText() of the application palette's on the colour
+/// of its background role, now and again whenever the application's palette changes. Call it
+/// again after each change of its background.
+void keepTextReadable(QWidget *widget);
+
 } // namespace kaleno

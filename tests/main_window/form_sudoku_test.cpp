@@ -134,20 +134,34 @@ private slots:
                 "A Propos", "- Auteur & Version"}));
     }
 
-    void cellZeroIsWhiteTheOthersTakeTheSchemesColourUntilAClear()
+    void textOnColoursFixedByValueStaysReadable()
     {
-        const QColor grey(200, 210, 220);
         const auto restore = qScopeGuard(
             [original = QApplication::palette()] { QApplication::setPalette(original); });
-        QPalette scheme = QApplication::palette();
-        scheme.setColor(QPalette::Base, grey);
-        QApplication::setPalette(scheme);
-        m_window = std::make_unique<FormSudoku>();
-        for (int k = 0; k < 81; ++k)
-            QCOMPARE(back(k), k == 0 ? White : grey);
+        click("CmdAPropos");
+        cell(1)->setText(QStringLiteral("5"));
+        click("Cmd_Resolution"); // cell 0 stays white, 1 turns orange, 2 keeps the scheme's colour
+        auto textOf = [](QWidget *w) { return w->palette().color(w->foregroundRole()); };
+        const QColor black(Qt::black), dim(40, 40, 40), grey(100, 100, 100), light(230, 230, 230);
+        // The scheme's window background and text; the text on white, orange, Label2's grey.
+        for (const auto &[base, text, onWhite, onOrange, onGrey] :
+            {std::tuple(White, dim, dim, dim, dim),
+                std::tuple(White, grey, grey, black, black), // 5.9, 2.4 and 4.48 to 1
+                std::tuple(QColor(30, 30, 30), light, black, black, black)}) {
+            QPalette scheme = QApplication::palette();
+            scheme.setColor(QPalette::Base, base);
+            scheme.setColor(QPalette::Text, text);
+            scheme.setColor(QPalette::WindowText, text);
+            QApplication::setPalette(scheme); // over open windows, whose colours follow
+            QCoreApplication::processEvents();
+            QCOMPARE(textOf(FrmAPropos::loadedShared()->findChild<QWidget *>("Label2")), onGrey);
+            QVERIFY(back(0) == White && textOf(cell(0)) == onWhite);
+            QCOMPARE(textOf(cell(1)), onOrange);
+            QVERIFY(back(2) == base && textOf(cell(2)) == text);
+        }
         click("Cmd_Effacer");
         for (int k = 0; k < 81; ++k)
-            QCOMPARE(back(k), White);
+            QVERIFY(back(k) == White && textOf(cell(k)) == black);
     }
 
     void solveShowsTheCoresOutcomeAndClearUndoesIt()
