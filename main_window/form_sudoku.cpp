@@ -79,6 +79,12 @@ void setCellBackColour(QLineEdit *cell, const QColor &colour)
     keepTextReadable(cell);
 }
 
+SolveFunction &solveFunction()
+{
+    static SolveFunction installed;
+    return installed;
+}
+
 QPushButton *makeButton(
     QWidget *container, const char *name, const QString &caption, const QRect &twips)
 {
@@ -90,6 +96,11 @@ QPushButton *makeButton(
 }
 
 } // namespace
+
+void setSolveFunction(SolveFunction replacement)
+{
+    solveFunction() = std::move(replacement);
+}
 
 FormSudoku::FormSudoku(QWidget *owner)
     : QMainWindow(owner,
@@ -237,11 +248,17 @@ void FormSudoku::closeEvent(QCloseEvent *event)
 
 void FormSudoku::Cmd_Resolution_Click()
 {
-    CellTexts texts;
-    for (int k = 0; k < CellCount; ++k)
-        texts[static_cast<std::size_t>(k)]
-            = TxtS[static_cast<std::size_t>(k)]->text().toStdString();
-    applyOutcome(solveCells(texts));
+    // The error trap: nothing that fails here, out of memory or out of the engine, may leave
+    // the handler; it ends in the input-error message with what was shown so far kept.
+    try {
+        CellTexts texts;
+        for (int k = 0; k < CellCount; ++k)
+            texts[static_cast<std::size_t>(k)]
+                = TxtS[static_cast<std::size_t>(k)]->text().toStdString();
+        applyOutcome(solveFunction() ? solveFunction()(texts) : solveCells(texts));
+    } catch (...) {
+        messageBox(this, InputErrorMessage, MessageBoxStyle::Critical, InputErrorTitle);
+    }
 }
 
 void FormSudoku::applyOutcome(const SolveOutcome &outcome)

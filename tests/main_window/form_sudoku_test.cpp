@@ -13,6 +13,8 @@
 #include <QtTest>
 
 #include <memory>
+#include <new>
+#include <stdexcept>
 
 using namespace kaleno;
 
@@ -47,6 +49,7 @@ private slots:
     void init()
     {
         m_messages.clear();
+        setSolveFunction({});
         setMessageBoxHandler([this](QWidget *parent, const QString &prompt, MessageBoxStyle style,
                                  const QString &title) {
             m_messages << QStringLiteral("%1 | %2 | %3 | %4")
@@ -211,14 +214,20 @@ private slots:
         QTest::addColumn<QStringList>("typed"); // cell=text
         QTest::addColumn<QList<int>>("orange");
         QTest::addColumn<QString>("message");
-        QTest::newRow("input error in cell 5")
-            << QStringList {"0=5", "2=0.3", "5=12", "10=7"} << QList<int> {0, 2}
-            << "ERREUR DE SAISIE | Une erreur est survenue. Veuillez vérifier la saisie des "
-               "valeurs de la grille, merci. | 16 | 1";
+        QTest::addColumn<QString>("failure"); // what the engine throws, if anything
+        const QString inputError = "ERREUR DE SAISIE | Une erreur est survenue. Veuillez vérifier "
+                                   "la saisie des valeurs de la grille, merci. | 16 | 1";
+        QTest::newRow("input error in cell 5") << QStringList {"0=5", "2=0.3", "5=12", "10=7"}
+                                               << QList<int> {0, 2} << inputError << "";
         QTest::newRow("no value for the first free cell")
             << QStringList {"1=2", "2=3", "3=4", "4=5", "5=6", "6=7", "7=8", "8=9", "9=1"}
             << QList<int> {1, 2, 3, 4, 5, 6, 7, 8, 9}
-            << "Aucune solution | Aucune solution trouvée ! | 16 | 1";
+            << "Aucune solution | Aucune solution trouvée ! | 16 | 1"
+            << "";
+        QTest::newRow("out of memory")
+            << QStringList {"0=5"} << QList<int> {} << inputError << "bad_alloc";
+        QTest::newRow("engine's own failure")
+            << QStringList {"0=5"} << QList<int> {} << inputError << "logic_error";
     }
 
     void failedSolveColoursItsCellsAndLeavesTheRest()
@@ -226,8 +235,13 @@ private slots:
         QFETCH(QStringList, typed);
         QFETCH(QList<int>, orange);
         QFETCH(QString, message);
+        QFETCH(QString, failure);
         cell(80)->setText(QStringLiteral("1"));
         click("Cmd_Resolution"); // solved: the indicators shown, cell 80 orange
+        if (failure == "bad_alloc")
+            setSolveFunction([](const CellTexts &) -> SolveOutcome { throw std::bad_alloc(); });
+        else if (failure == "logic_error")
+            setSolveFunction([](const CellTexts &) -> SolveOutcome { throw std::logic_error(""); });
         for (int k = 0; k < 81; ++k)
             cell(k)->setText(k == 80 ? QStringLiteral("0") : QString()); // 80 orange, reading 0
         for (const QString &entry : typed)
