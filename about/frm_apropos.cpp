@@ -114,7 +114,7 @@ void FrmAPropos::buildDesign()
     Image6->setObjectName(QStringLiteral("Image6"));
     Image6->setGeometry(twipsRect(720, 150, 1005, 1005));
     Image6->setScaledContents(true); // the 70-pixel picture shown as 67
-    Image6->setPixmap(QPixmap(pictures::success()));
+    Image6->setPixmap(QPixmap(pictures::success(Image6->devicePixelRatioF())));
     Image6->setAccessibleName(QStringLiteral("Grille souriante"));
     Image6->setAccessibleDescription(
         QStringLiteral("Une tuile de bois portant une grille qui sourit"));
@@ -140,7 +140,7 @@ void FrmAPropos::buildDesign()
     PBFond->setGeometry(twipsRect(120, 120, 3810, 3810));
     PBFond->setBackColour(0x000000);
     PBFond->setSunkenBorder(true);
-    PBFond->setPicture(QImage(pictures::space()));
+    PBFond->setPicture(QImage(pictures::space(PBFond->devicePixelRatioF())));
     PBFond->setAccessibleName(QStringLiteral("Planète en orbite"));
     PBFond->setAccessibleDescription(
         QStringLiteral("Trois petits carrés, jaune, rouge et vert, tournent autour d'une planète "

@@ -185,7 +185,7 @@ void FormSudoku::buildDesign()
     ImgFin = new QLabel(client);
     ImgFin->setObjectName(QStringLiteral("ImgFin"));
     ImgFin->setGeometry(twipsRect(5040, 2760, 1050, 1050));
-    ImgFin->setPixmap(QPixmap(pictures::success())); // natural size: 70 pixels
+    ImgFin->setPixmap(QPixmap(pictures::success(ImgFin->devicePixelRatioF()))); // 70 pixels
     ImgFin->setAccessibleName(QStringLiteral("Grille résolue"));
     ImgFin->setAccessibleDescription(
         QStringLiteral("Une tuile de bois portant une grille qui sourit"));

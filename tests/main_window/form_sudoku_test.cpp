@@ -6,6 +6,7 @@
 #include "ui_style.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -122,6 +123,28 @@ private slots:
         QVERIFY(!program.isNull());
         QCOMPARE(m_window->windowIcon().pixmap(32).toImage(), program);
         QCOMPARE(FrmAPropos::loadedShared()->windowIcon().pixmap(32).toImage(), program);
+    }
+
+    void picturesShowAtTheScreensDensity() // CTest runs it again at QT_SCALE_FACTOR=2
+    {
+        const int ratio = std::max(1, qEnvironmentVariableIntValue("QT_SCALE_FACTOR"));
+        QCOMPARE(m_window->devicePixelRatioF(), ratio);
+        click("CmdAPropos");
+        const FrmAPropos *about = FrmAPropos::loadedShared();
+        for (const QLabel *image : {m_window->findChild<QLabel *>("ImgFin"),
+                 about->findChild<QLabel *>("Image6")}) { // Image6 stretches it to 67
+            QCOMPARE(image->pixmap().size(), QSize(70, 70) * ratio);
+            QCOMPARE(image->pixmap().deviceIndependentSize(), QSizeF(70, 70));
+        }
+        // PBFond shows its 250-pixel picture device pixel for device pixel, but for the squares.
+        const QImage shown = about->findChild<QWidget *>("PBFond")->grab().toImage().copy(
+            QRect(QPoint(2, 2) * ratio, QSize(250, 250) * ratio));
+        const QImage picture = QImage(pictures::space(ratio)).convertToFormat(shown.format());
+        int same = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                same += shown.pixel(x, y) == picture.pixel(x, y);
+        QVERIFY(same > shown.width() * shown.height() * 99 / 100);
     }
 
     void menuTree()
