@@ -1,16 +1,17 @@
 #include "frm_apropos.h"
 
+#include "frame.h"
 #include "kaleno_version.h"
 #include "orbit.h"
 #include "picture_box.h"
 #include "picture_paths.h"
+#include "placement.h"
 #include "program_end.h"
 #include "shared_window.h"
 #include "twips.h"
 #include "ui_style.h"
 
 #include <QCloseEvent>
-#include <QGroupBox>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
@@ -30,18 +31,17 @@ constexpr Colour LabelColour = 0xE0E0E0;
 constexpr int ClientWidth = 6915;
 constexpr int ClientHeight = 4140;
 
-QGroupBox *makeFrame(QWidget *container, const char *name, const QString &caption,
-    const QRect &twips, const QColor &back)
+// A frame on the system colour desktop; an inner panel is given its own colour afterwards.
+Frame *makeFrame(QWidget *container, const char *name, const QString &caption, const QRect &twips)
 {
-    auto *frame = new QGroupBox(caption, container);
+    auto *frame = new Frame(caption, container);
     frame->setObjectName(QLatin1String(name));
     frame->setGeometry(twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
-    frame->setFocusPolicy(Qt::NoFocus);
-    setBackColour(frame, back);
+    frame->setBackgroundRole(paletteRole(SystemColour::Desktop));
     return frame;
 }
 
-// A label with a single sunken border (bordered) or none, opaque.
+// A label with a single sunken border (bordered) or none, opaque, its text readable on it.
 QLabel *makeLabel(QWidget *container, const char *name, const QString &text, const QRect &twips,
     Colour back, Qt::Alignment alignment, bool bordered)
 {
@@ -52,6 +52,7 @@ QLabel *makeLabel(QWidget *container, const char *name, const QString &text, con
     if (bordered)
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setBackColour(label, toQColor(back));
+    keepTextReadable(label);
     return label;
 }
 
@@ -97,7 +98,6 @@ void FrmAPropos::buildDesign()
     setFont(designFont(8));
     setBackColour(this, toQColor(PanelColour));
 
-    const QColor desktop = systemColour(SystemColour::Desktop);
     const QColor panel = toQColor(PanelColour);
 
     CmdOKApropos = new QPushButton(QStringLiteral("OK"), this);
@@ -107,14 +107,14 @@ void FrmAPropos::buildDesign()
     CmdOKApropos->setAccessibleDescription(QStringLiteral("Ferme cette fenêtre"));
 
     // The version panel: the success picture above the version label.
-    Frame6 = makeFrame(
-        this, "Frame6", QStringLiteral("Version du logiciel"), {60, 60, 2715, 1935}, desktop);
-    Frame2 = makeFrame(Frame6, "Frame2", QString(), {60, 240, 2595, 1635}, panel);
+    Frame6 = makeFrame(this, "Frame6", QStringLiteral("Version du logiciel"), {60, 60, 2715, 1935});
+    Frame2 = makeFrame(Frame6, "Frame2", QString(), {60, 240, 2595, 1635});
+    setBackColour(Frame2, panel);
     Image6 = new QLabel(Frame2);
     Image6->setObjectName(QStringLiteral("Image6"));
     Image6->setGeometry(twipsRect(720, 150, 1005, 1005));
     Image6->setScaledContents(true); // the 70-pixel picture shown as 67
-    Image6->setPixmap(QPixmap(pictures::success()));
+    Image6->setPixmap(QPixmap(pictures::success(Image6->devicePixelRatioF())));
     Image6->setAccessibleName(QStringLiteral("Grille souriante"));
     Image6->setAccessibleDescription(
         QStringLiteral("Une tuile de bois portant une grille qui sourit"));
@@ -122,9 +122,10 @@ void FrmAPropos::buildDesign()
         {120, 1200, 2355, 315}, LabelColour, Qt::AlignHCenter, true);
 
     // The author panel: the author above the two addresses.
-    Frame1 = makeFrame(
-        this, "Frame1", QStringLiteral("Auteur et adresses"), {60, 2040, 2715, 1635}, desktop);
-    Frame3 = makeFrame(Frame1, "Frame3", QString(), {60, 240, 2595, 1335}, panel);
+    Frame1
+        = makeFrame(this, "Frame1", QStringLiteral("Auteur et adresses"), {60, 2040, 2715, 1635});
+    Frame3 = makeFrame(Frame1, "Frame3", QString(), {60, 240, 2595, 1335});
+    setBackColour(Frame3, panel);
     Label4 = makeLabel(Frame3, "Label4", QStringLiteral("Auteur : " KALENO_AUTHOR),
         {600, 180, 1635, 255}, AuthorColour, Qt::AlignLeft, false);
     Label2 = makeLabel(Frame3, "Label2", QStringLiteral("kaleno.example.org"),
@@ -133,13 +134,13 @@ void FrmAPropos::buildDesign()
         {180, 900, 2295, 315}, LabelColour, Qt::AlignHCenter, true);
 
     // The space picture and its three orbiting squares.
-    Frame4 = makeFrame(this, "Frame4", QString(), {2820, 60, 4035, 4035}, desktop);
+    Frame4 = makeFrame(this, "Frame4", QString(), {2820, 60, 4035, 4035});
     PBFond = new PictureBox(Frame4);
     PBFond->setObjectName(QStringLiteral("PBFond"));
     PBFond->setGeometry(twipsRect(120, 120, 3810, 3810));
     PBFond->setBackColour(0x000000);
     PBFond->setSunkenBorder(true);
-    PBFond->setPicture(QImage(pictures::space()));
+    PBFond->setPicture(QImage(pictures::space(PBFond->devicePixelRatioF())));
     PBFond->setAccessibleName(QStringLiteral("Planète en orbite"));
     PBFond->setAccessibleDescription(
         QStringLiteral("Trois petits carrés, jaune, rouge et vert, tournent autour d'une planète "
@@ -179,12 +180,13 @@ void FrmAPropos::Form_Unload()
 
 void FrmAPropos::showEvent(QShowEvent *event)
 {
-    // Centred on the owner, or on the screen, the first time it is shown after loading.
+    // Centred on the owner, or on the screen, the first time it is shown after loading, and
+    // wholly on the owner's screen. The frame holds the title bar and borders, where known.
     if (!m_placed) {
         m_placed = true;
-        const QRect around = m_owner ? m_owner->frameGeometry() : screen()->availableGeometry();
-        const QRect frame = frameGeometry(); // title bar and borders, where already known
-        move(around.center() - QPoint(frame.width() / 2, frame.height() / 2));
+        const QRect available = (m_owner ? m_owner : this)->screen()->availableGeometry();
+        move(centredInside(
+            m_owner ? m_owner->frameGeometry() : available, frameGeometry().size(), available));
     }
     QWidget::showEvent(event);
 }

@@ -6,13 +6,13 @@
 
 #include <array>
 
-class QGroupBox;
 class QLabel;
 class QPushButton;
 class QTimer;
 
 namespace kaleno {
 
+class Frame;
 class PictureBox;
 
 /// The About window: version and author panels beside a space picture on which three small
@@ -23,7 +23,8 @@ class FrmAPropos : public QWidget
     Q_OBJECT
 
 public:
-    /// Loads the window over `owner`, which it is centred on when shown (the screen when null).
+    /// Loads the window over `owner`, which it is centred on when shown (the screen when null),
+    /// as far as the screen's free area allows.
     explicit FrmAPropos(QWidget *owner = nullptr);
 
     /// The About command: shows the one About window, loading it first when it is not loaded.
@@ -57,11 +58,11 @@ private:
     QWidget *m_owner = nullptr;
     bool m_placed = false;
 
-    QGroupBox *Frame1 = nullptr;
-    QGroupBox *Frame2 = nullptr;
-    QGroupBox *Frame3 = nullptr;
-    QGroupBox *Frame4 = nullptr;
-    QGroupBox *Frame6 = nullptr;
+    Frame *Frame1 = nullptr;
+    Frame *Frame2 = nullptr;
+    Frame *Frame3 = nullptr;
+    Frame *Frame4 = nullptr;
+    Frame *Frame6 = nullptr;
     QLabel *Image6 = nullptr;
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;

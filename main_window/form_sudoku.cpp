@@ -1,5 +1,6 @@
 #include "form_sudoku.h"
 
+#include "frame.h"
 #include "frm_apropos.h"
 #include "message_box.h"
 #include "picture_paths.h"
@@ -10,7 +11,6 @@
 #include "ui_style.h"
 
 #include <QCloseEvent>
-#include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
 #include <QLayout>
@@ -69,12 +69,20 @@ const QString InputErrorMessage = QStringLiteral(
     "Une erreur est survenue. Veuillez vérifier la saisie des valeurs de la grille, merci.");
 const QString InputErrorTitle = QStringLiteral("ERREUR DE SAISIE");
 
-// The cell's BackColor: the background of a text box is its palette's base colour.
+// The cell's BackColor: the background of a text box is its palette's base colour. Its digits
+// stay readable on it whatever the scheme's text colour.
 void setCellBackColour(QLineEdit *cell, const QColor &colour)
 {
     QPalette palette = cell->palette();
     palette.setColor(QPalette::Base, colour);
     cell->setPalette(palette);
+    keepTextReadable(cell);
+}
+
+SolveFunction &solveFunction()
+{
+    static SolveFunction installed;
+    return installed;
 }
 
 QPushButton *makeButton(
@@ -88,6 +96,11 @@ QPushButton *makeButton(
 }
 
 } // namespace
+
+void setSolveFunction(SolveFunction replacement)
+{
+    solveFunction() = std::move(replacement);
+}
 
 FormSudoku::FormSudoku(QWidget *owner)
     : QMainWindow(owner,
@@ -108,17 +121,18 @@ void FormSudoku::buildDesign()
 
     auto *client = new QWidget(this);
     client->setFixedSize(twipsToPixels(ClientWidth), twipsToPixels(ClientHeight));
-    setBackColour(client, systemColour(SystemColour::ButtonFace));
+    // System colours are roles of the palette, so that they follow the scheme when it changes.
+    client->setBackgroundRole(paletteRole(SystemColour::ButtonFace));
+    client->setAutoFillBackground(true);
     setCentralWidget(client);
     layout()->setSizeConstraint(QLayout::SetFixedSize); // the user cannot resize it
 
-    Frame1 = new QGroupBox(QStringLiteral("Grille 9x9"), client);
+    Frame1 = new Frame(QStringLiteral("Grille 9x9"), client);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setGeometry(twipsRect(120, 120, 4455, 4815));
-    Frame1->setFocusPolicy(Qt::NoFocus);
+    Frame1->setBackgroundRole(paletteRole(SystemColour::ButtonFace));
 
     const QFont cellFont = designFont(12);
-    const QColor windowBackground = systemColour(SystemColour::WindowBackground);
     for (int k = 0; k < CellCount; ++k) {
         auto *cell = new QLineEdit(Frame1);
         cell->setObjectName(QStringLiteral("TxtS_%1").arg(k));
@@ -129,7 +143,8 @@ void FormSudoku::buildDesign()
         cell->setMaxLength(std::numeric_limits<int>::max()); // any text of any length
         cell->setAccessibleName(
             QStringLiteral("Ligne %1, colonne %2").arg(rowOf(k) + 1).arg(columnOf(k) + 1));
-        setCellBackColour(cell, k == 0 ? Qt::white : windowBackground);
+        if (k == 0)
+            setCellBackColour(cell, Qt::white); // the others keep the window background's role
         TxtS[static_cast<std::size_t>(k)] = cell;
     }
 
@@ -170,7 +185,7 @@ void FormSudoku::buildDesign()
     ImgFin = new QLabel(client);
     ImgFin->setObjectName(QStringLiteral("ImgFin"));
     ImgFin->setGeometry(twipsRect(5040, 2760, 1050, 1050));
-    ImgFin->setPixmap(QPixmap(pictures::success())); // natural size: 70 pixels
+    ImgFin->setPixmap(QPixmap(pictures::success(ImgFin->devicePixelRatioF()))); // 70 pixels
     ImgFin->setAccessibleName(QStringLiteral("Grille résolue"));
     ImgFin->setAccessibleDescription(
         QStringLiteral("Une tuile de bois portant une grille qui sourit"));
@@ -233,11 +248,17 @@ void FormSudoku::closeEvent(QCloseEvent *event)
 
 void FormSudoku::Cmd_Resolution_Click()
 {
-    CellTexts texts;
-    for (int k = 0; k < CellCount; ++k)
-        texts[static_cast<std::size_t>(k)]
-            = TxtS[static_cast<std::size_t>(k)]->text().toStdString();
-    applyOutcome(solveCells(texts));
+    // The error trap: nothing that fails here, out of memory or out of the engine, may leave
+    // the handler; it ends in the input-error message with what was shown so far kept.
+    try {
+        CellTexts texts;
+        for (int k = 0; k < CellCount; ++k)
+            texts[static_cast<std::size_t>(k)]
+                = TxtS[static_cast<std::size_t>(k)]->text().toStdString();
+        applyOutcome(solveFunction() ? solveFunction()(texts) : solveCells(texts));
+    } catch (...) {
+        messageBox(this, InputErrorMessage, MessageBoxStyle::Critical, InputErrorTitle);
+    }
 }
 
 void FormSudoku::applyOutcome(const SolveOutcome &outcome)

@@ -7,9 +7,9 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 
 class QAction;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -17,7 +17,13 @@ class QPushButton;
 
 namespace kaleno {
 
+class Frame;
 class SeparatorBar;
+
+/// What the solve command runs on the 81 cell texts: the solve core, or what a test put in its
+/// place to make it fail. An empty function brings the core back.
+using SolveFunction = std::function<SolveOutcome(const CellTexts &texts)>;
+void setSolveFunction(SolveFunction replacement);
 
 /// The main window: the 81 cells of the grid in their frame, the solve, clear and About
 /// buttons, the success label and picture, and the menus. The startup window: one shared
@@ -29,7 +35,8 @@ class FormSudoku : public QMainWindow
 public:
     explicit FormSudoku(QWidget *owner = nullptr);
 
-    /// The solve command: reads the 81 cells, solves, and shows the outcome.
+    /// The solve command: reads the 81 cells, solves, and shows the outcome. Any failure on the
+    /// way ends in the input-error message, leaving what was shown before it as it is.
     void Cmd_Resolution_Click();
 
     /// Types the givens (1..9; 0 for a free cell) into the cells as a user would: the digits'
@@ -60,7 +67,7 @@ private:
     WindowLoad<FormSudoku> m_load {this};
     Module_Sudoku m_module;
 
-    QGroupBox *Frame1 = nullptr;
+    Frame *Frame1 = nullptr;
     std::array<QLineEdit *, CellCount> TxtS {};
     std::array<SeparatorBar *, 4> Shapes {}; // Shape1 .. Shape4
     QPushButton *Cmd_Resolution = nullptr;

@@ -1,29 +1,100 @@
 #include "ui_style.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QEvent>
 #include <QPalette>
 #include <QWidget>
 
+#include <algorithm>
+#include <cmath>
+
 namespace kaleno {
+
+namespace {
+
+// WCAG's least contrast for text of ordinary size (level AA).
+constexpr double LeastTextContrast = 4.5;
+
+double relativeLuminance(const QColor &colour)
+{
+    auto linear = [](double channel) {
+        return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    const QColor rgb = colour.toRgb();
+    return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF())
+        + 0.0722 * linear(rgb.blueF());
+}
+
+// From 1, for the same luminance, to 21, black against white.
+double contrastRatio(const QColor &a, const QColor &b)
+{
+    const auto [darker, lighter] = std::minmax({relativeLuminance(a), relativeLuminance(b)});
+    return (lighter + 0.05) / (darker + 0.05);
+}
+
+// Marks the widgets whose texts keepTextReadable() looks after.
+constexpr char FixedBackProperty[] = "kaleno_fixed_back";
+
+void applyReadableText(QWidget *widget)
+{
+    const QColor back = widget->palette().color(widget->backgroundRole());
+    const QPalette scheme = QApplication::palette(widget);
+    QPalette palette = widget->palette();
+    for (const QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText})
+        palette.setColor(role, readableText(back, scheme.color(role)));
+    widget->setPalette(palette);
+}
+
+// Qt tells each window when the application's palette changes, but a child only when its own
+// palette changes with it, which it does not where the child sets every role that changed.
+// One watcher per window sets the texts of its marked widgets again.
+class ReadableTextWatcher : public QObject
+{
+public:
+    static inline const QString Name = QStringLiteral("kaleno_readable_text");
+
+    explicit ReadableTextWatcher(QWidget *window) : QObject(window)
+    {
+        setObjectName(Name);
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::ApplicationPaletteChange) {
+            for (QWidget *widget : watched->findChildren<QWidget *>())
+                if (widget->property(FixedBackProperty).toBool())
+                    applyReadableText(widget);
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+QPalette::ColorRole paletteRole(SystemColour colour)
+{
+    switch (colour) {
+    case SystemColour::ButtonFace:
+        return QPalette::Button;
+    case SystemColour::ButtonText:
+        return QPalette::ButtonText;
+    case SystemColour::ButtonShadow:
+        return QPalette::Dark;
+    case SystemColour::WindowBackground:
+        return QPalette::Base;
+    case SystemColour::WindowText:
+        return QPalette::Text;
+    case SystemColour::Desktop:
+        return QPalette::Mid;
+    }
+    return QPalette::Window;
+}
 
 QColor systemColour(SystemColour role)
 {
-    const QPalette palette = QGuiApplication::palette();
-    switch (role) {
-    case SystemColour::ButtonFace:
-        return palette.color(QPalette::Button);
-    case SystemColour::ButtonText:
-        return palette.color(QPalette::ButtonText);
-    case SystemColour::ButtonShadow:
-        return palette.color(QPalette::Dark);
-    case SystemColour::WindowBackground:
-        return palette.color(QPalette::Base);
-    case SystemColour::WindowText:
-        return palette.color(QPalette::Text);
-    case SystemColour::Desktop:
-        return palette.color(QPalette::Mid);
-    }
-    return palette.color(QPalette::Window);
+    return QGuiApplication::palette().color(paletteRole(role));
 }
 
 QFont designFont(double points)
@@ -49,7 +120,22 @@ void setBackColour(QWidget *widget, const QColor &colour)
     palette.setColor(QPalette::Window, colour);
     palette.setColor(QPalette::Base, colour);
     widget->setPalette(palette);
+    widget->setBackgroundRole(QPalette::Window);
     widget->setAutoFillBackground(true);
+}
+
+QColor readableText(const QColor &back, const QColor &text)
+{
+    return contrastRatio(back, text) >= LeastTextContrast ? text : QColor(Qt::black);
+}
+
+void keepTextReadable(QWidget *widget)
+{
+    widget->setProperty(FixedBackProperty, true);
+    QWidget *window = widget->window();
+    if (!window->findChild<QObject *>(ReadableTextWatcher::Name, Qt::FindDirectChildrenOnly))
+        new ReadableTextWatcher(window);
+    applyReadableText(widget);
 }
 
 } // namespace kaleno

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPalette>
 
 class QWidget;
 
@@ -31,15 +32,29 @@ enum class SystemColour {
     Desktop
 };
 
-/// The colour the current palette gives the role. The desktop background has no role of its
-/// own in Qt's palettes; it takes the palette's mid tone, which the texts drawn over it
+/// The palette role that stands for the system colour. The desktop background has no role of
+/// its own in Qt's palettes; it takes the palette's mid tone, which the texts drawn over it
 /// (button text) stay readable on.
+QPalette::ColorRole paletteRole(SystemColour colour);
+
+/// The colour the current palette gives the role.
 QColor systemColour(SystemColour role);
 
 /// The designs' font, MS Sans Serif at `points`, or the closest face the desktop has.
 QFont designFont(double points);
 
-/// Paints the background of `widget` in `colour`, opaque.
+/// Paints the background of `widget` in `colour`, opaque: its Window and Base roles take the
+/// colour, and Window becomes its background role.
 void setBackColour(QWidget *widget, const QColor &colour);
+
+/// The colour of text on a light background `back` fixed by value: the scheme's `text` where
+/// their contrast ratio (from relative luminance, WCAG 2) is at least 4.5 to 1, black otherwise.
+QColor readableText(const QColor &back, const QColor &text);
+
+/// For a widget whose background the design fixes by value, already in its window: its texts
+/// (roles Text and WindowText) take readableText() of the application palette's on the colour
+/// of its background role, now and again whenever the application's palette changes. Call it
+/// again after each change of its background.
+void keepTextReadable(QWidget *widget);
 
 } // namespace kaleno

@@ -1,5 +1,7 @@
+#include "frame.h"
 #include "frm_apropos.h"
 #include "picture_box.h"
+#include "ui_style.h"
 
 #include <QtTest>
 
@@ -46,6 +48,33 @@ private slots:
         // The orbits take half of the drawing area: 1875 each way.
         const auto *box = static_cast<PictureBox *>(control("PBFond"));
         QCOMPARE(QSizeF(box->scaleWidth(), box->scaleHeight()), QSizeF(3750, 3750));
+    }
+
+    void framesWriteTheirCaptionInTheTopEdgeOverTheirOwnColour()
+    {
+        const QRgb desktop = systemColour(SystemColour::Desktop).rgb(), panel = qRgb(244, 243, 238);
+        for (const auto &[name, inside] : {std::pair("Frame6", desktop), std::pair("Frame2", panel),
+                 std::pair("Frame4", desktop)}) {
+            Frame *frame = m_window->findChild<Frame *>(name);
+            const QImage look = frame->grab().toImage();
+            QCOMPARE(look.pixel(3, look.height() / 2), inside);
+            int top = 0; // the outline's top row, seen on the right, clear of the caption
+            while (look.pixel(look.width() - 4, top) == inside)
+                ++top;
+            // The caption's ink, on the stretch where the outline gives way to it.
+            int inkTop = look.height(), inkBottom = -1;
+            for (int y = 0; y < frame->fontMetrics().height(); ++y)
+                for (int x = 8; x < 8 + frame->fontMetrics().horizontalAdvance(frame->caption());
+                     ++x)
+                    if (look.pixel(x, y) != inside) {
+                        inkTop = std::min(inkTop, y);
+                        inkBottom = y;
+                    }
+            if (frame->caption().isEmpty())
+                QCOMPARE(top, 0);
+            else // through the caption's middle, to a pixel
+                QVERIFY(std::abs(2 * top - inkTop - inkBottom) <= 2);
+        }
     }
 
     void closingByOkReturnOrCloseBoxUnloadsAndReopeningStartsFromTheDesign()

@@ -6,6 +6,7 @@
 #include "ui_style.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -13,6 +14,8 @@
 #include <QtTest>
 
 #include <memory>
+#include <new>
+#include <stdexcept>
 
 using namespace kaleno;
 
@@ -47,6 +50,7 @@ private slots:
     void init()
     {
         m_messages.clear();
+        setSolveFunction({});
         setMessageBoxHandler([this](QWidget *parent, const QString &prompt, MessageBoxStyle style,
                                  const QString &title) {
             m_messages << QStringLiteral("%1 | %2 | %3 | %4")
@@ -90,6 +94,9 @@ private slots:
             QCOMPARE(look.pixel(1, 1), qRgb(192, 192, 192));
             QCOMPARE(look.pixel(0, 0), systemColour(SystemColour::ButtonShadow).rgb());
         }
+        // The frame's inside is the button face, as the window's background.
+        QCOMPARE(control("Frame1")->grab().toImage().pixelColor(3, 160),
+            systemColour(SystemColour::ButtonFace));
     }
 
     void textsInTheirFonts()
@@ -118,6 +125,28 @@ private slots:
         QCOMPARE(FrmAPropos::loadedShared()->windowIcon().pixmap(32).toImage(), program);
     }
 
+    void picturesShowAtTheScreensDensity() // CTest runs it again at QT_SCALE_FACTOR=2
+    {
+        const int ratio = std::max(1, qEnvironmentVariableIntValue("QT_SCALE_FACTOR"));
+        QCOMPARE(m_window->devicePixelRatioF(), ratio);
+        click("CmdAPropos");
+        const FrmAPropos *about = FrmAPropos::loadedShared();
+        for (const QLabel *image : {m_window->findChild<QLabel *>("ImgFin"),
+                 about->findChild<QLabel *>("Image6")}) { // Image6 stretches it to 67
+            QCOMPARE(image->pixmap().size(), QSize(70, 70) * ratio);
+            QCOMPARE(image->pixmap().deviceIndependentSize(), QSizeF(70, 70));
+        }
+        // PBFond shows its 250-pixel picture device pixel for device pixel, but for the squares.
+        const QImage shown = about->findChild<QWidget *>("PBFond")->grab().toImage().copy(
+            QRect(QPoint(2, 2) * ratio, QSize(250, 250) * ratio));
+        const QImage picture = QImage(pictures::space(ratio)).convertToFormat(shown.format());
+        int same = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                same += shown.pixel(x, y) == picture.pixel(x, y);
+        QVERIFY(same > shown.width() * shown.height() * 99 / 100);
+    }
+
     void menuTree()
     {
         QStringList tree;
@@ -131,20 +160,34 @@ private slots:
                 "A Propos", "- Auteur & Version"}));
     }
 
-    void cellZeroIsWhiteTheOthersTakeTheSchemesColourUntilAClear()
+    void textOnColoursFixedByValueStaysReadable()
     {
-        const QColor grey(200, 210, 220);
         const auto restore = qScopeGuard(
             [original = QApplication::palette()] { QApplication::setPalette(original); });
-        QPalette scheme = QApplication::palette();
-        scheme.setColor(QPalette::Base, grey);
-        QApplication::setPalette(scheme);
-        m_window = std::make_unique<FormSudoku>();
-        for (int k = 0; k < 81; ++k)
-            QCOMPARE(back(k), k == 0 ? White : grey);
+        click("CmdAPropos");
+        cell(1)->setText(QStringLiteral("5"));
+        click("Cmd_Resolution"); // cell 0 stays white, 1 turns orange, 2 keeps the scheme's colour
+        auto textOf = [](QWidget *w) { return w->palette().color(w->foregroundRole()); };
+        const QColor black(Qt::black), dim(40, 40, 40), grey(100, 100, 100), light(230, 230, 230);
+        // The scheme's window background and text; the text on white, orange, Label2's grey.
+        for (const auto &[base, text, onWhite, onOrange, onGrey] :
+            {std::tuple(White, dim, dim, dim, dim),
+                std::tuple(White, grey, grey, black, black), // 5.9, 2.4 and 4.48 to 1
+                std::tuple(QColor(30, 30, 30), light, black, black, black)}) {
+            QPalette scheme = QApplication::palette();
+            scheme.setColor(QPalette::Base, base);
+            scheme.setColor(QPalette::Text, text);
+            scheme.setColor(QPalette::WindowText, text);
+            QApplication::setPalette(scheme); // over open windows, whose colours follow
+            QCoreApplication::processEvents();
+            QCOMPARE(textOf(FrmAPropos::loadedShared()->findChild<QWidget *>("Label2")), onGrey);
+            QVERIFY(back(0) == White && textOf(cell(0)) == onWhite);
+            QCOMPARE(textOf(cell(1)), onOrange);
+            QVERIFY(back(2) == base && textOf(cell(2)) == text);
+        }
         click("Cmd_Effacer");
         for (int k = 0; k < 81; ++k)
-            QCOMPARE(back(k), White);
+            QVERIFY(back(k) == White && textOf(cell(k)) == black);
     }
 
     void solveShowsTheCoresOutcomeAndClearUndoesIt()
@@ -194,14 +237,20 @@ private slots:
         QTest::addColumn<QStringList>("typed"); // cell=text
         QTest::addColumn<QList<int>>("orange");
         QTest::addColumn<QString>("message");
-        QTest::newRow("input error in cell 5")
-            << QStringList {"0=5", "2=0.3", "5=12", "10=7"} << QList<int> {0, 2}
-            << "ERREUR DE SAISIE | Une erreur est survenue. Veuillez vérifier la saisie des "
-               "valeurs de la grille, merci. | 16 | 1";
+        QTest::addColumn<QString>("failure"); // what the engine throws, if anything
+        const QString inputError = "ERREUR DE SAISIE | Une erreur est survenue. Veuillez vérifier "
+                                   "la saisie des valeurs de la grille, merci. | 16 | 1";
+        QTest::newRow("input error in cell 5") << QStringList {"0=5", "2=0.3", "5=12", "10=7"}
+                                               << QList<int> {0, 2} << inputError << "";
         QTest::newRow("no value for the first free cell")
             << QStringList {"1=2", "2=3", "3=4", "4=5", "5=6", "6=7", "7=8", "8=9", "9=1"}
             << QList<int> {1, 2, 3, 4, 5, 6, 7, 8, 9}
-            << "Aucune solution | Aucune solution trouvée ! | 16 | 1";
+            << "Aucune solution | Aucune solution trouvée ! | 16 | 1"
+            << "";
+        QTest::newRow("out of memory")
+            << QStringList {"0=5"} << QList<int> {} << inputError << "bad_alloc";
+        QTest::newRow("engine's own failure")
+            << QStringList {"0=5"} << QList<int> {} << inputError << "logic_error";
     }
 
     void failedSolveColoursItsCellsAndLeavesTheRest()
@@ -209,8 +258,13 @@ private slots:
         QFETCH(QStringList, typed);
         QFETCH(QList<int>, orange);
         QFETCH(QString, message);
+        QFETCH(QString, failure);
         cell(80)->setText(QStringLiteral("1"));
         click("Cmd_Resolution"); // solved: the indicators shown, cell 80 orange
+        if (failure == "bad_alloc")
+            setSolveFunction([](const CellTexts &) -> SolveOutcome { throw std::bad_alloc(); });
+        else if (failure == "logic_error")
+            setSolveFunction([](const CellTexts &) -> SolveOutcome { throw std::logic_error(""); });
         for (int k = 0; k < 81; ++k)
             cell(k)->setText(k == 80 ? QStringLiteral("0") : QString()); // 80 orange, reading 0
         for (const QString &entry : typed)
@@ -226,6 +280,7 @@ private slots:
 
     void aboutCommandsShowOneModelessAboutWindowCentredOnTheMainWindow()
     {
+        m_window->move(150, 100); // with room around it on the screen
         for (bool byMenu : {false, true}) { // opened by the button, then by the menu item
             byMenu ? trigger("mnuauteur") : click("CmdAPropos");
             FrmAPropos *about = FrmAPropos::loadedShared();

@@ -1,4 +1,5 @@
 #include "message_box.h"
+#include "placement.h"
 #include "program_end.h"
 #include "shared_window.h"
 
@@ -61,6 +62,19 @@ private slots:
         shared.show(nullptr).deleteLater(); // destroyed while loaded: it unloads then
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(m_shown, QStringList({"end 0", "end 0"}));
+    }
+
+    void windowCentredOnItsOwnerStaysOnTheScreen()
+    {
+        const QRect screen(0, 30, 1024, 738); // below a panel 30 pixels high
+        const QSize about(461, 300);
+        // The owner, the window's frame, where the frame goes.
+        for (const auto &[owner, frame, placed] :
+            {std::tuple(QRect(0, 100, 438, 380), about, QPoint(0, 139)), // centred: x = -12
+                std::tuple(QRect(800, 600, 438, 380), about, QPoint(563, 468)),
+                std::tuple(QRect(300, 0, 438, 100), about, QPoint(288, 30)),
+                std::tuple(QRect(200, 200, 438, 380), QSize(1200, 900), QPoint(0, 30))})
+            QCOMPARE(centredInside(owner, frame, screen), placed);
     }
 
     void criticalStyleShowsTheCriticalIconAndOnlyOk()

@@ -1,7 +1,8 @@
-// kaleno-shot SECONDS FOLDER: starts Kaleno's main window on the current display, drives it as
-// a user would (the sample puzzle, "Résoudre la grille", "A Propos"), lets the About window's
-// animation run for SECONDS, and saves both windows as main.png and about.png in FOLDER. Run
-// it in a virtual display with scripts/screenshot.
+// kaleno-shot SECONDS FOLDER [SUFFIX]: starts Kaleno's main window on the current display,
+// drives it as a user would (the sample puzzle, "Résoudre la grille", "A Propos"), lets the
+// About window's animation run for SECONDS, and saves both windows as mainSUFFIX.png and
+// aboutSUFFIX.png in FOLDER. Qt's own options (-style ...) may come first. Run it in a virtual
+// display with scripts/screenshot.
 
 #include "form_sudoku.h"
 #include "frm_apropos.h"
@@ -34,11 +35,12 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("kaleno"));
     QApplication::setQuitOnLastWindowClosed(false);
     const QStringList arguments = QApplication::arguments();
-    bool ok = arguments.size() == 3;
+    bool ok = arguments.size() == 3 || arguments.size() == 4;
     const double seconds = ok ? arguments[1].toDouble(&ok) : 0;
     const QDir folder(ok ? arguments[2] : QString());
+    const QString suffix = arguments.value(3);
     if (!ok || !folder.exists()) {
-        std::fprintf(stderr, "usage: kaleno-shot SECONDS FOLDER (an existing folder)\n");
+        std::fprintf(stderr, "usage: kaleno-shot SECONDS FOLDER [SUFFIX] (an existing folder)\n");
         return 2;
     }
 
@@ -50,8 +52,8 @@ int main(int argc, char *argv[])
 
     QTimer::singleShot(static_cast<int>(seconds * 1000), [&] {
         kaleno::FrmAPropos *about = kaleno::FrmAPropos::loadedShared();
-        const bool saved = save(&main, folder, QStringLiteral("main.png")) && about
-            && save(about, folder, QStringLiteral("about.png"));
+        const bool saved = save(&main, folder, QStringLiteral("main%1.png").arg(suffix)) && about
+            && save(about, folder, QStringLiteral("about%1.png").arg(suffix));
         QApplication::exit(saved ? 0 : 1);
     });
     const int status = QApplication::exec();
