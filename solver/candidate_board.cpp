@@ -163,6 +163,12 @@ std::uint32_t bandUnits(int band)
 
 } // namespace
 
+CandidateBoard::Bound::Bound(const Grid &completion) : m_digits(completion)
+{
+    for (int cell = 0; cell < CellCount; ++cell)
+        m_cells[unitIndex(completion[cell] - 1, cell / BandCells)] |= 1u << (cell % BandCells);
+}
+
 CandidateBoard::Multiplicity CandidateBoard::multiplicity(int band) const
 {
     Multiplicity counted;
@@ -206,6 +212,47 @@ bool CandidateBoard::place(int cell, int digit)
         return true; // already solved, and with this digit
     assign(digit - 1, band, position);
     return propagate();
+}
+
+// The completions before the bound agree with it up to some cell and hold a smaller digit
+// there. Up to the board's first cell not solved with the bound's digit, every completion of
+// the board agrees with the bound; at that cell, digits above the bound's lead only to
+// completions after it, and a cell left with the bound's digit alone takes it, which moves the
+// question on to a later cell.
+bool CandidateBoard::keepBelow(const Bound &bound)
+{
+    for (;;) {
+        const int cell = firstCellApartFrom(bound);
+        if (cell < 0)
+            return false; // the board holds the bound itself and nothing before it
+        const int digit = bound.m_digits[cell];
+        const unsigned digits = candidates(cell), own = 1u << (digit - 1);
+        const unsigned below = digits & (own - 1), above = digits & ~(own | (own - 1));
+        if (below) {
+            if (!above)
+                return true;
+            const int band = cell / BandCells, position = cell % BandCells;
+            for (unsigned left = above; left; left &= left - 1)
+                remove(unitIndex(lowestBit(left), band), 1u << position);
+            return propagate();
+        }
+        if (!(digits & own) || !place(cell, digit))
+            return false;
+    }
+}
+
+// The lowest-numbered cell that is not solved with the bound's digit, -1 when there is none.
+int CandidateBoard::firstCellApartFrom(const Bound &bound) const
+{
+    for (int band = 0; band < BandCount; ++band) {
+        std::uint32_t agreeing = 0;
+        for (int d = 0; d < GridSize; ++d)
+            agreeing |= unit(d, band) & bound.m_cells[unitIndex(d, band)];
+        const std::uint32_t apart = ~(agreeing & ~unsolved(band)) & BandBits;
+        if (apart)
+            return cellAt(band, lowestBit(apart));
+    }
+    return -1;
 }
 
 int CandidateBoard::firstUnsolvedCell() const

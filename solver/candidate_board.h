@@ -36,6 +36,19 @@ public:
     static constexpr int BandCells = CellCount / BandCount;
     static constexpr int UnitCount = GridSize * BandCount;
 
+    /// A completion of the grid, held in the board's layout so that keepBelow() can compare a
+    /// board with it quickly.
+    class Bound
+    {
+    public:
+        explicit Bound(const Grid &completion);
+
+    private:
+        friend class CandidateBoard;
+        Grid m_digits;
+        std::array<std::uint32_t, UnitCount> m_cells {}; // per unit, the cells of its digit
+    };
+
     /// Loads the givens (0 for a free cell, digits 1..9) and propagates. False when the givens
     /// contradict each other, leave no completion that propagation alone can see, or hold a
     /// value above 9.
@@ -44,6 +57,11 @@ public:
     /// Puts `digit` (1..9) into `cell` and propagates. False on a contradiction, after which
     /// the board is of no further use.
     bool place(int cell, int digit);
+
+    /// Keeps to the completions that come before `bound` in row-major order: removes the
+    /// candidates that only completions at or after it use, and propagates. False when the
+    /// board holds no completion before `bound`, after which it is of no further use.
+    bool keepBelow(const Bound &bound);
 
     bool isSolved() const { return (m_unsolved[0] | m_unsolved[1] | m_unsolved[2]) == 0; }
 
@@ -79,6 +97,7 @@ private:
     std::uint32_t unsolved(int band) const { return m_unsolved[band]; }
 
     Multiplicity multiplicity(int band) const;
+    int firstCellApartFrom(const Bound &bound) const;
     int cellWithTwoCandidates() const;
     int firstCellWithFewestCandidates() const;
 

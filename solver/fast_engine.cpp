@@ -15,12 +15,17 @@
 //     completion this search reaches is the smallest, and a search that ends without one
 //     proves there is none.
 //  2. The count is free to branch on the cell with the fewest candidates, which keeps its tree
-//     small but finds completions in no useful order. It counts them up to two. None: there
-//     is no answer. Exactly one: that one is the smallest.
+//     small but finds completions in no useful order. Once it has found one, it keeps to the
+//     completions before it in row-major order: each board it opens from then on drops the
+//     candidates that only completions at or after that one use, and is closed when it holds
+//     none before it (CandidateBoard::keepBelow). So a second completion comes before the
+//     first, and what the count passed over holds nothing before the last it found. It stops
+//     at two. Its tree ends with none found: there is no answer. With one: that one is the
+//     smallest.
 //  3. Two completions counted: the row-major search gets one more turn, then the descent
 //     takes over. It fixes the cells in row-major order, each to the smallest candidate that
 //     still leaves a completion, holding a witness: a completion that agrees with every cell
-//     fixed so far (at first the smaller of the two counted). At each cell only the candidates
+//     fixed so far (at first the second counted, the smaller). At each cell only the candidates
 //     below the witness's digit are in doubt; each is tested by a search for any completion,
 //     and the first that has one becomes the cell's value (what the test found is the new
 //     witness). When none has, the witness's digit is the smallest that leaves a completion.
@@ -38,6 +43,7 @@
 #include <array>
 #include <bit>
 #include <memory>
+#include <optional>
 
 namespace kaleno {
 
@@ -65,6 +71,7 @@ public:
     /* !root.isSolved() */
     void start(const CandidateBoard &root)
     {
+        m_bound.reset();
         m_depth = 0;
         m_frames[0].board = root;
         open(m_frames[0]);
@@ -90,7 +97,8 @@ public:
             ++nodes;
             Frame &child = m_frames[m_depth + 1];
             child.board = frame.board;
-            if (!child.board.place(frame.cell, digit))
+            if (!child.board.place(frame.cell, digit)
+                || (m_bound && !child.board.keepBelow(*m_bound)))
                 continue;
             if (child.board.isSolved()) {
                 out = child.board.grid();
@@ -100,6 +108,10 @@ public:
             ++m_depth;
         }
     }
+
+    /// From now on, the search passes over the completions that do not come before
+    /// `completion` in row-major order.
+    void keepBelow(const Grid &completion) { m_bound.emplace(completion); }
 
 private:
     struct Frame
@@ -117,6 +129,7 @@ private:
     }
 
     Order m_order;
+    std::optional<CandidateBoard::Bound> m_bound;
     std::array<Frame, CellCount + 1> m_frames;
     int m_depth = 0;
 };
@@ -161,7 +174,7 @@ public:
                 counting = countOn(s.count, tally);
             if (counting == Count::Ended) {
                 if (tally.found == 1)
-                    out = tally.completions[0];
+                    out = tally.smallest;
                 return tally.found == 1;
             }
             // Even with two completions counted, the row-major search is the quickest road to
@@ -172,7 +185,7 @@ public:
             if (first != Finish::OutOfBudget)
                 return first == Finish::Found;
             if (counting == Count::Several) {
-                out = descend(root, std::min(tally.completions[0], tally.completions[1]));
+                out = descend(root, tally.smallest);
                 return true;
             }
         }
@@ -196,11 +209,11 @@ private:
     struct Tally
     {
         int found = 0;
-        std::array<Grid, CountLimit> completions {};
+        Grid smallest {}; // the last found: each comes before those found earlier
     };
 
     enum class Count {
-        Ended, ///< the count's search ended: `found` is the number of completions
+        Ended, ///< the count's search ended: with one found, that one is the smallest
         Several, ///< two completions found
         Unsettled, ///< the turn ran out first
     };
@@ -217,9 +230,10 @@ private:
             case Finish::OutOfBudget:
                 return Count::Unsettled;
             case Finish::Found:
-                tally.completions[tally.found++] = completion;
-                if (tally.found == CountLimit)
+                tally.smallest = completion;
+                if (++tally.found == CountLimit)
                     return Count::Several;
+                search.keepBelow(completion);
                 break;
             }
         }

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <bit>
 #include <functional>
 #include <ostream>
@@ -318,6 +320,45 @@ TEST(CandidateBoard, BranchesOnACellWithTheFewestCandidates)
             const int count = std::popcount(board.candidates(cell));
             if (count > 1) {
                 EXPECT_GE(count, fewest) << "cell " << cell;
+            }
+        }
+    }
+}
+
+TEST(CandidateBoard, KeepsEveryCompletionBeforeABound)
+{
+    // Two rectangles of cells, apart from each other, that each fit either way round: four
+    // completions. Keeping below one of them keeps each one before it whole, among them one
+    // that agrees with it at the first open cell; below the first there is nothing.
+    constexpr int Rectangles = 2;
+    const std::array<std::array<int, 4>, Rectangles> rectangles {
+        {{4, 6, 22, 24}, {56, 61, 65, 70}}};
+    std::string open(SampleSolution);
+    for (const auto &cells : rectangles) {
+        for (int cell : cells)
+            open[static_cast<std::size_t>(cell)] = '.';
+    }
+    std::vector<Grid> completions;
+    for (unsigned turned = 0; turned < (1u << Rectangles); ++turned) {
+        Grid completion = grid(SampleSolution);
+        for (int r = 0; r < Rectangles; ++r) {
+            if (turned & (1u << r)) {
+                const auto &[a, b, c, d] = rectangles[static_cast<std::size_t>(r)];
+                std::swap(completion[a], completion[b]);
+                std::swap(completion[c], completion[d]);
+            }
+        }
+        completions.push_back(completion);
+    }
+    std::sort(completions.begin(), completions.end()); // row-major order
+    for (std::size_t bound = 0; bound < completions.size(); ++bound) {
+        CandidateBoard board;
+        ASSERT_TRUE(board.load(grid(open)));
+        ASSERT_EQ(board.keepBelow(CandidateBoard::Bound(completions[bound])), bound > 0);
+        for (std::size_t before = 0; before < bound; ++before) {
+            for (int cell = 0; cell < CellCount; ++cell) {
+                EXPECT_TRUE(board.candidates(cell) & (1u << (completions[before][cell] - 1)))
+                    << "bound " << bound << ", completion " << before << ", cell " << cell;
             }
         }
     }
