@@ -326,6 +326,14 @@ CandidateBoard::DigitMask CandidateBoard::candidates(int cell) const
     return static_cast<DigitMask>(mask);
 }
 
+int CandidateBoard::candidateCount() const
+{
+    int count = 0;
+    for (const std::uint32_t cells : m_units)
+        count += std::popcount(cells);
+    return count;
+}
+
 Grid CandidateBoard::grid() const
 {
     Grid digits {};

@@ -76,6 +76,9 @@ public:
 
     DigitMask candidates(int cell) const;
 
+    /// The candidates of all cells together, a solved cell's one included.
+    int candidateCount() const;
+
     /// The digits of the solved cells, 0 elsewhere.
     Grid grid() const;
 

@@ -153,7 +153,8 @@ public:
     // A turn of no nodes would never end the search.
     explicit Engine(const SearchTurns &turns = {})
         : m_turns {std::max(turns.firstLook, 1L), std::max(turns.rowMajor, 1L),
-            std::max(turns.count, 1L), std::max(turns.severalLook, 1L)}
+            std::max(turns.count, 1L), std::max(turns.severalLook, 1L),
+            std::max(turns.leanLook, 1L), turns.richRoot}
     { }
 
     std::uint64_t nodes = 0;
@@ -166,7 +167,9 @@ public:
         s.count.start(root);
         Tally tally;
         Count counting = Count::Unsettled;
-        const Finish look = s.rowMajor.run(m_turns.firstLook, out, nodes);
+        const long firstTurn
+            = root.candidateCount() < m_turns.richRoot ? m_turns.leanLook : m_turns.firstLook;
+        const Finish look = s.rowMajor.run(firstTurn, out, nodes);
         if (look != Finish::OutOfBudget)
             return look == Finish::Found;
         for (;;) {

@@ -9,9 +9,10 @@ namespace kaleno {
 /// 1 counts as 1); the defaults are the fastest on the puzzle sets we measure.
 struct SearchTurns
 {
-    /// The row-major search's first turn, alone: enough for most grids with many completions
-    /// (a row-major search that does not back-track opens about a node per free cell) and for
-    /// many easy ones.
+    /// The row-major search's first turn, alone, on a grid that propagation leaves with
+    /// `richRoot` candidates or more: enough for most grids with many completions (a row-major
+    /// search that does not back-track opens about a node per free cell) and for many easy
+    /// ones.
     long firstLook = 56;
     /// Then the count and the row-major search take turns, the count first. The count gets
     /// most of the work: branching on the cell whose digit tells the most, its tree is the
@@ -22,6 +23,11 @@ struct SearchTurns
     /// The row-major search once the grid has shown two completions: its last turn before the
     /// descent, then its look after each cell the descent fixes.
     long severalLook = 128;
+    /// The first turn on a grid left with fewer candidates (a solved cell counts its one).
+    /// Grids with many completions keep more; these are mostly grids with one, which the count
+    /// settles sooner unless the row-major search meets the answer early.
+    long leanLook = 16;
+    int richRoot = 300;
 };
 
 /// The smallest completion in row-major order of `givens` (0 for a free cell), or Exhausted

@@ -44,8 +44,8 @@ struct Road
 
 const Road roads[] = {
     {"Defaults", {}},
-    {"TurnsOfOne", {1, 1, 1, 1}},
-    {"Descent", {1, 1, 64, 1}},
+    {"TurnsOfOne", {1, 1, 1, 1, 1}},
+    {"Descent", {1, 1, 64, 1, 1}},
 };
 
 // Grids of one kind, made from a seed: the fast engine must give exactly what the reference
@@ -191,7 +191,7 @@ TEST(FastEngine, StaysQuickWhereRowMajorSearchWanders)
 TEST(FastEngine, TakesTurnsOfNoNodeAsTurnsOfOne)
 {
     // A turn of no node would leave both searches where they are, for ever.
-    EXPECT_EQ(describe(fastSolve(grid(EmptyGrid), {0, 0, 0, -1})), EmptyGridCompletion);
+    EXPECT_EQ(describe(fastSolve(grid(EmptyGrid), {0, 0, 0, -1, 0})), EmptyGridCompletion);
 }
 
 // The cases the reference search's own tests show it on, through the fast engine.
