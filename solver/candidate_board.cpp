@@ -44,6 +44,17 @@ constexpr std::uint32_t rowBoxCells(int index, int box)
     return TripleBits << (GridSize * index + BoxSide * box);
 }
 
+// Nine counts of up to 15, one per column: bits 4c to 4c + 3 for column c. Adding and
+// subtracting such counts works column by column as long as none leaves 0..15.
+using ColumnCounts = std::uint64_t;
+constexpr int ColumnCountBits = 4;
+constexpr ColumnCounts ColumnCountMask = (1u << ColumnCountBits) - 1;
+
+constexpr int columnCount(ColumnCounts counts, int column)
+{
+    return static_cast<int>((counts >> (ColumnCountBits * column)) & ColumnCountMask);
+}
+
 struct Tables
 {
     // The boxes (bit k for box k of the band) that the cells of one row touch.
@@ -52,6 +63,8 @@ struct Tables
     std::array<std::uint16_t, 1u << GridSize> lone {};
     // The number of cells of a row.
     std::array<std::uint8_t, 1u << GridSize> rowCount {};
+    // A row's cells as counts of one in their columns.
+    std::array<ColumnCounts, 1u << GridSize> columnCounts {};
     // For a 3×3 incidence matrix (bit 3i + j: line i meets box j), the union of the one-to-one
     // matchings of lines with boxes that it contains; 0 when it contains none.
     std::array<std::uint16_t, 1u << Triples> matched {};
@@ -78,6 +91,8 @@ constexpr Tables makeTables()
         if (std::has_single_bit(m))
             t.lone[m] = static_cast<std::uint16_t>(m);
         t.rowCount[m] = static_cast<std::uint8_t>(std::popcount(m));
+        for (int column = 0; column < GridSize; ++column)
+            t.columnCounts[m] |= ColumnCounts {(m >> column) & 1u} << (ColumnCountBits * column);
         std::uint32_t matched = 0;
         for (const auto &p : permutations) {
             std::uint32_t matching = 0;
@@ -272,26 +287,23 @@ int CandidateBoard::fewestCandidatesCell() const
 
 int CandidateBoard::cellWithTwoCandidates() const
 {
-    // Per band, how many cells of each column are unsolved, 0 to 3 in two bit planes (bit c).
-    std::array<std::uint32_t, BandCount> ones {}, twos {};
+    // Per band, and over the grid, how many cells of each column are unsolved.
+    std::array<ColumnCounts, BandCount> inBand {};
+    ColumnCounts inGrid = 0;
     for (int band = 0; band < BandCount; ++band) {
-        const std::uint32_t r0 = row(unsolved(band), 0), r1 = row(unsolved(band), 1),
-                            r2 = row(unsolved(band), 2);
-        ones[band] = r0 ^ r1 ^ r2;
-        twos[band] = (r0 & r1) | (r0 & r2) | (r1 & r2);
+        for (int index = 0; index < BoxSide; ++index)
+            inBand[band] += tables.columnCounts[row(unsolved(band), index)];
+        inGrid += inBand[band];
     }
     int best = -1, mostPeers = -1;
     for (int band = 0; band < BandCount; ++band) {
         const Multiplicity counted = multiplicity(band);
+        const ColumnCounts elsewhere = inGrid - inBand[band]; // in the other bands
         for (std::uint32_t pairs = unsolved(band) & counted.twice & ~counted.thrice; pairs;
              pairs &= pairs - 1) {
             const int position = lowestBit(pairs), column = position % GridSize;
-            int peers = cellCount(unsolved(band) & tables.bandPeers[position]);
-            for (int other = 0; other < BandCount; ++other) {
-                if (other != band)
-                    peers += static_cast<int>(
-                        ((ones[other] >> column) & 1u) + 2 * ((twos[other] >> column) & 1u));
-            }
+            const int peers = cellCount(unsolved(band) & tables.bandPeers[position])
+                + columnCount(elsewhere, column);
             if (peers > mostPeers) {
                 mostPeers = peers;
                 best = cellAt(band, position);
