@@ -178,10 +178,10 @@ std::uint32_t bandUnits(int band)
 
 } // namespace
 
-CandidateBoard::Bound::Bound(const Grid &completion) : m_digits(completion)
+CandidateBoard::Bound::Bound(const Grid &digits, int length) : m_digits(digits), m_length(length)
 {
-    for (int cell = 0; cell < CellCount; ++cell)
-        m_cells[unitIndex(completion[cell] - 1, cell / BandCells)] |= 1u << (cell % BandCells);
+    for (int cell = 0; cell < length; ++cell)
+        m_cells[unitIndex(digits[cell] - 1, cell / BandCells)] |= 1u << (cell % BandCells);
 }
 
 CandidateBoard::Multiplicity CandidateBoard::multiplicity(int band) const
@@ -252,6 +252,33 @@ bool CandidateBoard::keepBelow(const Bound &bound)
             return propagate();
         }
         if (!(digits & own) || !place(cell, digit))
+            return false;
+    }
+}
+
+// The mirror of keepBelow(), for the completions at or after the bound's first cells: once the
+// board is apart from them, at a cell before their end, digits below the bound's lead only to
+// completions before it.
+bool CandidateBoard::keepAbove(const Bound &bound)
+{
+    for (;;) {
+        const int cell = firstCellApartFrom(bound);
+        if (cell < 0 || cell >= bound.m_length)
+            return true; // every completion of the board starts with the bound's cells
+        const int digit = bound.m_digits[cell];
+        const unsigned digits = candidates(cell), own = 1u << (digit - 1);
+        const unsigned below = digits & (own - 1), notBelow = digits & ~below;
+        if (!below)
+            return notBelow != 0;
+        if (!notBelow)
+            return false;
+        if (notBelow != own) {
+            const int band = cell / BandCells, position = cell % BandCells;
+            for (unsigned left = below; left; left &= left - 1)
+                remove(unitIndex(lowestBit(left), band), 1u << position);
+            return propagate();
+        }
+        if (!place(cell, digit))
             return false;
     }
 }

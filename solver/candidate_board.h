@@ -36,16 +36,18 @@ public:
     static constexpr int BandCells = CellCount / BandCount;
     static constexpr int UnitCount = GridSize * BandCount;
 
-    /// A completion of the grid, held in the board's layout so that keepBelow() can compare a
-    /// board with it quickly.
+    /// A place in row-major order: the digits of a grid's first `length` cells, held in the
+    /// board's layout so that keepBelow() and keepAbove() can compare a board with it quickly.
     class Bound
     {
     public:
-        explicit Bound(const Grid &completion);
+        /* digits[0 .. length - 1] in 1..9 */
+        explicit Bound(const Grid &digits, int length = CellCount);
 
     private:
         friend class CandidateBoard;
         Grid m_digits;
+        int m_length;
         std::array<std::uint32_t, UnitCount> m_cells {}; // per unit, the cells of its digit
     };
 
@@ -58,10 +60,15 @@ public:
     /// the board is of no further use.
     bool place(int cell, int digit);
 
-    /// Keeps to the completions that come before `bound` in row-major order: removes the
-    /// candidates that only completions at or after it use, and propagates. False when the
-    /// board holds no completion before `bound`, after which it is of no further use.
+    /// Keeps to the completions that come before `bound`, a whole completion, in row-major
+    /// order: removes the candidates that only completions at or after it use, and propagates.
+    /// False when the board holds no completion before `bound`, after which it is of no
+    /// further use.
     bool keepBelow(const Bound &bound);
+
+    /// Keeps to the completions whose first cells come at or after those of `bound` in
+    /// row-major order, the same way.
+    bool keepAbove(const Bound &bound);
 
     bool isSolved() const { return (m_unsolved[0] | m_unsolved[1] | m_unsolved[2]) == 0; }
 

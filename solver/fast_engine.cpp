@@ -19,9 +19,11 @@
 //     completions before it in row-major order: each board it opens from then on drops the
 //     candidates that only completions at or after that one use, and is closed when it holds
 //     none before it (CandidateBoard::keepBelow). So a second completion comes before the
-//     first, and what the count passed over holds nothing before the last it found. It stops
-//     at two. Its tree ends with none found: there is no answer. With one: that one is the
-//     smallest.
+//     first, and what the count passed over holds nothing before the last it found. Before
+//     each of its turns, the count also takes from the nodes on its stack what leads only to
+//     completions before the row-major search's frontier (CandidateBoard::keepAbove): there
+//     are none there, that search has ruled them out. The count stops at two. Its tree ends
+//     with none found: there is no answer. With one: that one is the smallest.
 //  3. Two completions counted: the row-major search gets one more turn, then the descent
 //     takes over. It fixes the cells in row-major order, each to the smallest candidate that
 //     still leaves a completion, holding a witness: a completion that agrees with every cell
@@ -33,7 +35,8 @@
 //     finishes, its completion is the smallest of a board whose fixed cells are those of the
 //     answer (point 1), so it is the answer.
 //
-// Each search is exact on its own, so the turns change how soon the answer comes, never which.
+// Each search is exact on its own, and the count takes from the row-major search only what that
+// search has proved, so the turns change how soon the answer comes, never which.
 
 #include "fast_engine.h"
 
@@ -71,7 +74,7 @@ public:
     /* !root.isSolved() */
     void start(const CandidateBoard &root)
     {
-        m_bound.reset();
+        m_ceiling.reset();
         m_depth = 0;
         m_frames[0].board = root;
         open(m_frames[0]);
@@ -98,7 +101,7 @@ public:
             Frame &child = m_frames[m_depth + 1];
             child.board = frame.board;
             if (!child.board.place(frame.cell, digit)
-                || (m_bound && !child.board.keepBelow(*m_bound)))
+                || (m_ceiling && !child.board.keepBelow(*m_ceiling)))
                 continue;
             if (child.board.isSolved()) {
                 out = child.board.grid();
@@ -111,7 +114,35 @@ public:
 
     /// From now on, the search passes over the completions that do not come before
     /// `completion` in row-major order.
-    void keepBelow(const Grid &completion) { m_bound.emplace(completion); }
+    void keepBelow(const Grid &completion) { m_ceiling.emplace(completion); }
+
+    /// Drops what leads only to completions before `floor` from the nodes on the stack, and
+    /// so from all it opens later; the nodes left without a completion at or after `floor` are
+    /// closed.
+    void keepAbove(const CandidateBoard::Bound &floor)
+    {
+        for (int depth = 0; depth <= m_depth; ++depth) {
+            Frame &frame = m_frames[depth];
+            if (!frame.board.keepAbove(floor)) {
+                frame.left = 0;
+                m_depth = depth;
+                return;
+            }
+            frame.left &= frame.board.candidates(frame.cell);
+        }
+    }
+
+    /// Of a row-major search whose run() ran out of budget: the place in row-major order before
+    /// which it has ruled out every completion. Its deepest frame, which has candidates left,
+    /// has solved every cell before the one it branches on; all it has not tried there is the
+    /// next candidate and those after it.
+    CandidateBoard::Bound frontier() const
+    {
+        const Frame &frame = m_frames[m_depth];
+        Grid digits = frame.board.grid();
+        digits[frame.cell] = static_cast<std::uint8_t>(std::countr_zero(frame.left) + 1);
+        return CandidateBoard::Bound(digits, frame.cell + 1);
+    }
 
 private:
     struct Frame
@@ -129,7 +160,7 @@ private:
     }
 
     Order m_order;
-    std::optional<CandidateBoard::Bound> m_bound;
+    std::optional<CandidateBoard::Bound> m_ceiling;
     std::array<Frame, CellCount + 1> m_frames;
     int m_depth = 0;
 };
@@ -173,8 +204,10 @@ public:
         if (look != Finish::OutOfBudget)
             return look == Finish::Found;
         for (;;) {
-            if (counting == Count::Unsettled)
+            if (counting == Count::Unsettled) {
+                s.count.keepAbove(s.rowMajor.frontier());
                 counting = countOn(s.count, tally);
+            }
             if (counting == Count::Ended) {
                 if (tally.found == 1)
                     out = tally.smallest;

@@ -325,11 +325,12 @@ TEST(CandidateBoard, BranchesOnACellWithTheFewestCandidates)
     }
 }
 
-TEST(CandidateBoard, KeepsEveryCompletionBeforeABound)
+TEST(CandidateBoard, KeepsEveryCompletionOnItsSideOfABound)
 {
     // Two rectangles of cells, apart from each other, that each fit either way round: four
     // completions. Keeping below one of them keeps each one before it whole, among them one
-    // that agrees with it at the first open cell; below the first there is nothing.
+    // that agrees with it at the first open cell; below the first there is nothing. Keeping
+    // above one keeps it and those after it whole.
     constexpr int Rectangles = 2;
     const std::array<std::array<int, 4>, Rectangles> rectangles {
         {{4, 6, 22, 24}, {56, 61, 65, 70}}};
@@ -351,17 +352,33 @@ TEST(CandidateBoard, KeepsEveryCompletionBeforeABound)
         completions.push_back(completion);
     }
     std::sort(completions.begin(), completions.end()); // row-major order
+    auto keepsWhole = [](const CandidateBoard &board, const Grid &completion) {
+        for (int cell = 0; cell < CellCount; ++cell) {
+            if (!(board.candidates(cell) & (1u << (completion[cell] - 1))))
+                return false;
+        }
+        return true;
+    };
     for (std::size_t bound = 0; bound < completions.size(); ++bound) {
-        CandidateBoard board;
-        ASSERT_TRUE(board.load(grid(open)));
-        ASSERT_EQ(board.keepBelow(CandidateBoard::Bound(completions[bound])), bound > 0);
-        for (std::size_t before = 0; before < bound; ++before) {
-            for (int cell = 0; cell < CellCount; ++cell) {
-                EXPECT_TRUE(board.candidates(cell) & (1u << (completions[before][cell] - 1)))
-                    << "bound " << bound << ", completion " << before << ", cell " << cell;
-            }
+        const CandidateBoard::Bound place(completions[bound]);
+        CandidateBoard below, above;
+        ASSERT_TRUE(below.load(grid(open)));
+        ASSERT_TRUE(above.load(grid(open)));
+        ASSERT_EQ(below.keepBelow(place), bound > 0);
+        ASSERT_TRUE(above.keepAbove(place));
+        for (std::size_t other = 0; other < completions.size(); ++other) {
+            if (other < bound)
+                EXPECT_TRUE(keepsWhole(below, completions[other])) << bound << ", " << other;
+            else
+                EXPECT_TRUE(keepsWhole(above, completions[other])) << bound << ", " << other;
         }
     }
+    // A bound of five cells whose last digit is above both that its cell can take.
+    Grid beyond = completions.back();
+    beyond[rectangles[0][0]] = GridSize;
+    CandidateBoard board;
+    ASSERT_TRUE(board.load(grid(open)));
+    EXPECT_FALSE(board.keepAbove(CandidateBoard::Bound(beyond, rectangles[0][0] + 1)));
 }
 
 TEST(DigitLanes, EveryBuildOfTheLanesRemovesTheCellsAndTellsWhichLost)
