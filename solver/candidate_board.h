@@ -36,18 +36,21 @@ public:
     static constexpr int BandCells = CellCount / BandCount;
     static constexpr int UnitCount = GridSize * BandCount;
 
-    /// A place in row-major order: the digits of a grid's first `length` cells, held in the
-    /// board's layout so that keepBelow() and keepAbove() can compare a board with it quickly.
+    /// A place in row-major order: the digits of a grid's first cells, held in the board's
+    /// layout so that keepBelow() and keepAbove() can compare a board with it quickly.
     class Bound
     {
     public:
-        /* digits[0 .. length - 1] in 1..9 */
-        explicit Bound(const Grid &digits, int length = CellCount);
+        /// All the cells of a completion.
+        explicit Bound(const Grid &completion);
+        /// The cells of `board` before `cell`, all solved, then `digit` in `cell`.
+        Bound(const CandidateBoard &board, int cell, int digit);
 
     private:
         friend class CandidateBoard;
-        Grid m_digits;
-        int m_length;
+        int digitAt(int cell) const;
+
+        int m_length = CellCount;
         std::array<std::uint32_t, UnitCount> m_cells {}; // per unit, the cells of its digit
     };
 

@@ -139,9 +139,7 @@ public:
     CandidateBoard::Bound frontier() const
     {
         const Frame &frame = m_frames[m_depth];
-        Grid digits = frame.board.grid();
-        digits[frame.cell] = static_cast<std::uint8_t>(std::countr_zero(frame.left) + 1);
-        return CandidateBoard::Bound(digits, frame.cell + 1);
+        return CandidateBoard::Bound(frame.board, frame.cell, std::countr_zero(frame.left) + 1);
     }
 
 private:
@@ -198,9 +196,9 @@ public:
         s.count.start(root);
         Tally tally;
         Count counting = Count::Unsettled;
-        const long firstTurn
-            = root.candidateCount() < m_turns.richRoot ? m_turns.leanLook : m_turns.firstLook;
-        const Finish look = s.rowMajor.run(firstTurn, out, nodes);
+        Finish look = s.rowMajor.run(m_turns.leanLook, out, nodes);
+        if (look == Finish::OutOfBudget && root.candidateCount() >= m_turns.richRoot)
+            look = s.rowMajor.run(std::max(m_turns.firstLook - m_turns.leanLook, 0L), out, nodes);
         if (look != Finish::OutOfBudget)
             return look == Finish::Found;
         for (;;) {

@@ -10,9 +10,9 @@ namespace kaleno {
 struct SearchTurns
 {
     /// The row-major search's first turn, alone, on a grid that propagation leaves with
-    /// `richRoot` candidates or more: enough for most grids with many completions (a row-major
-    /// search that does not back-track opens about a node per free cell) and for many easy
-    /// ones.
+    /// `richRoot` candidates or more (at least `leanLook`): enough for most grids with many
+    /// completions (a row-major search that does not back-track opens about a node per free
+    /// cell) and for many easy ones.
     long firstLook = 56;
     /// Then the count and the row-major search take turns, the count first. The count gets
     /// most of the work: branching on the cell whose digit tells the most, its tree is the
@@ -23,9 +23,10 @@ struct SearchTurns
     /// The row-major search once the grid has shown two completions: its last turn before the
     /// descent, then its look after each cell the descent fixes.
     long severalLook = 128;
-    /// The first turn on a grid left with fewer candidates (a solved cell counts its one).
-    /// Grids with many completions keep more; these are mostly grids with one, which the count
-    /// settles sooner unless the row-major search meets the answer early.
+    /// The first turn on a grid left with fewer candidates (a solved cell counts its one), and
+    /// the start of every first turn: the grids it settles need no counting of candidates.
+    /// Grids with many completions keep more; the others are mostly grids with one, which the
+    /// count settles sooner unless the row-major search meets the answer early.
     long leanLook = 16;
     int richRoot = 300;
 };

@@ -373,12 +373,10 @@ TEST(CandidateBoard, KeepsEveryCompletionOnItsSideOfABound)
                 EXPECT_TRUE(keepsWhole(above, completions[other])) << bound << ", " << other;
         }
     }
-    // A bound of five cells whose last digit is above both that its cell can take.
-    Grid beyond = completions.back();
-    beyond[rectangles[0][0]] = GridSize;
+    // The solved cells before the first open one, then a digit above both that it can take.
     CandidateBoard board;
     ASSERT_TRUE(board.load(grid(open)));
-    EXPECT_FALSE(board.keepAbove(CandidateBoard::Bound(beyond, rectangles[0][0] + 1)));
+    EXPECT_FALSE(board.keepAbove(CandidateBoard::Bound(board, rectangles[0][0], GridSize)));
 }
 
 TEST(DigitLanes, EveryBuildOfTheLanesRemovesTheCellsAndTellsWhichLost)
