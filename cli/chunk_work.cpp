@@ -49,9 +49,9 @@ Tally countTally(const Count &count)
 class ChunkAnswerer
 {
 public:
-    ChunkAnswerer(const RunOptions &options, const std::string &inputName)
+    ChunkAnswerer(const RunOptions &options, const std::string &inputName, ChunkAnswers &answers)
         : m_options(options), m_inputName(inputName),
-          m_layout(options.pretty ? Layout::Pretty : Layout::Line)
+          m_layout(options.pretty ? Layout::Pretty : Layout::Line), m_answers(answers)
     { }
 
 private:
@@ -125,8 +125,6 @@ public:
         m_answers.stats.count(Tally::InvalidLine);
     }
 
-    ChunkAnswers take() { return std::move(m_answers); }
-
 private:
     void startAnswer()
     {
@@ -138,7 +136,7 @@ private:
     const RunOptions &m_options;
     const std::string &m_inputName;
     Layout m_layout;
-    ChunkAnswers m_answers;
+    ChunkAnswers &m_answers;
 };
 
 std::string_view trimmed(std::string_view text)
@@ -152,35 +150,33 @@ std::string_view trimmed(std::string_view text)
 
 } // namespace
 
-ChunkAnswers answerChunk(
-    const Chunk &chunk, const RunOptions &options, const std::string &inputName)
+void answerChunk(const Chunk &chunk, const RunOptions &options, const std::string &inputName,
+    ChunkAnswers &answers)
 {
-    ChunkAnswerer answerer(options, inputName);
-    if (options.json) {
-        if (chunk.overlong)
-            answerer.answerInvalid(chunk.firstLine, *chunk.overlong);
-        int number = chunk.firstLine - 1;
-        forEachLine(chunk.text, [&](std::string_view line) {
-            ++number;
-            const std::string_view content = trimmed(line);
-            if (content.empty() || content.front() == '#')
-                return;
-            std::string error;
-            if (const auto texts = parseJsonLine(content, error))
-                answerer.answerTexts(*texts);
+    ChunkAnswerer answerer(options, inputName, answers);
+    if (!options.json) {
+        readGrids(chunk, [&answerer](const ReadGrid &grid) {
+            if (grid.ok())
+                answerer.answerGrid(grid.givens);
             else
-                answerer.answerInvalid(number, error);
+                answerer.answerInvalid(grid.line, grid.error);
         });
-        return answerer.take();
+        return;
     }
-
-    for (const ReadGrid &grid : readGrids(chunk)) {
-        if (grid.ok())
-            answerer.answerGrid(grid.givens);
+    if (chunk.overlong)
+        answerer.answerInvalid(chunk.firstLine, *chunk.overlong);
+    int number = chunk.firstLine - 1;
+    forEachLine(chunk.text, [&](std::string_view line) {
+        ++number;
+        const std::string_view content = trimmed(line);
+        if (content.empty() || content.front() == '#')
+            return;
+        std::string error;
+        if (const auto texts = parseJsonLine(content, error))
+            answerer.answerTexts(*texts);
         else
-            answerer.answerInvalid(grid.line, grid.error);
-    }
-    return answerer.take();
+            answerer.answerInvalid(number, error);
+    });
 }
 
 void workAgain(const SolveInput &input, const RunOptions &options)

@@ -17,9 +17,9 @@ struct ChunkAnswers
 };
 
 /// Reads the grids of a chunk of the input named `inputName`, and solves, counts or repeats each
-/// as the options say. Safe to run on several chunks at once.
-ChunkAnswers answerChunk(
-    const Chunk &chunk, const RunOptions &options, const std::string &inputName);
+/// as the options say, appending to `answers`. Safe to run on several chunks at once.
+void answerChunk(const Chunk &chunk, const RunOptions &options, const std::string &inputName,
+    ChunkAnswers &answers);
 
 /// The timed work of one grid again (its solve or count), as answerChunk does it.
 void workAgain(const SolveInput &input, const RunOptions &options);

@@ -92,10 +92,10 @@ private:
                 job = m_waiting.front();
                 m_waiting.pop_front();
             }
-            ChunkAnswers answers = answerChunk(*job->chunk, m_options, *job->inputName);
+            // The job's answers are this thread's alone until it is done.
+            answerChunk(*job->chunk, m_options, *job->inputName, job->answers);
             {
                 const std::lock_guard lock(m_mutex);
-                job->answers = std::move(answers);
                 job->done = true;
             }
             m_answered.notify_all();
@@ -248,10 +248,25 @@ ExitStatus runSolve(const RunOptions &options)
     AnswerWriter writer(options.pretty);
     {
         Workers workers(options);
+        // Jobs are used again, buffers and all: a fresh chunk's memory would cost page faults.
+        std::vector<std::unique_ptr<Job>> spare;
         auto writeOldest = [&] {
-            const std::unique_ptr<Job> job = workers.takeOldest();
+            std::unique_ptr<Job> job = workers.takeOldest();
             if (writer.error() == 0)
                 writer.write(job->answers);
+            if (job->chunk)
+                spare.push_back(std::move(job));
+        };
+        auto freshJob = [&] {
+            if (spare.empty())
+                return std::make_unique<Job>();
+            std::unique_ptr<Job> job = std::move(spare.back());
+            spare.pop_back();
+            job->answers.out.clear();
+            job->answers.errors.clear();
+            job->answers.stats = {};
+            job->done = false;
+            return job;
         };
         std::deque<std::string> names; // stable addresses for the jobs
         for (const std::string &file : options.files) {
@@ -271,9 +286,11 @@ ExitStatus runSolve(const RunOptions &options)
             }
             ChunkReader reader(input.descriptor, !options.json);
             for (;;) {
-                auto job = std::make_unique<Job>();
+                std::unique_ptr<Job> job = freshJob();
                 job->inputName = &names.back();
-                if (!reader.next(job->chunk.emplace()))
+                if (!job->chunk)
+                    job->chunk.emplace();
+                if (!reader.next(*job->chunk))
                     break;
                 while (workers.inFlight() >= maxInFlight)
                     writeOldest();

@@ -130,26 +130,18 @@ bool ChunkReader::skipOverlongLine(Chunk &chunk)
     return true;
 }
 
-std::vector<ReadGrid> readGrids(const Chunk &chunk)
-{
-    GridReader reader = chunk.reader;
-    std::vector<ReadGrid> grids;
-    forEachLine(chunk.text, [&](std::string_view line) { reader.readLine(line, grids); });
-    if (chunk.overlong)
-        reader.readOverlongLine(*chunk.overlong, grids);
-    if (chunk.endsInput)
-        reader.finish(grids);
-    return grids;
-}
-
 std::optional<ReadGrid> firstGridRead(int descriptor, int &error)
 {
     ChunkReader reader(descriptor, true);
     Chunk chunk;
     while (reader.next(chunk)) {
-        std::vector<ReadGrid> grids = readGrids(chunk);
-        if (!grids.empty())
-            return std::move(grids.front());
+        std::optional<ReadGrid> first;
+        readGrids(chunk, [&first](const ReadGrid &grid) {
+            if (!first)
+                first = grid;
+        });
+        if (first)
+            return first;
     }
     error = reader.error();
     return std::nullopt;

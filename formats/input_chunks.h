@@ -70,8 +70,27 @@ void forEachLine(std::string_view text, LineHandler &&handler)
     }
 }
 
-/// The grids of a chunk, and the lines or blocks that are none, in order.
-std::vector<ReadGrid> readGrids(const Chunk &chunk);
+/// Calls `handler` with each grid of a chunk, and each line or block that is none, in order.
+template<typename GridHandler>
+void readGrids(const Chunk &chunk, GridHandler &&handler)
+{
+    GridReader reader = chunk.reader;
+    std::vector<ReadGrid> completed; // by one line: two at most
+    auto handOn = [&] {
+        for (const ReadGrid &grid : completed)
+            handler(grid);
+        completed.clear();
+    };
+    forEachLine(chunk.text, [&](std::string_view line) {
+        reader.readLine(line, completed);
+        handOn();
+    });
+    if (chunk.overlong)
+        reader.readOverlongLine(*chunk.overlong, completed);
+    if (chunk.endsInput)
+        reader.finish(completed);
+    handOn();
+}
 
 /// The first grid (or no grid) that `descriptor` reads; reads no further than a chunk past it.
 /// Nothing when the input holds neither, or a read failed: then `error` is its errno.
