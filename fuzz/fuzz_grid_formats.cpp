@@ -280,16 +280,17 @@ bool same(const ReadGrid &a, const ReadGrid &b)
     return a.line == b.line && a.error == b.error && (!a.ok() || a.givens == b.givens);
 }
 
+// The grammar of the formats, written out again from their description: what each line is,
+// then what the lines give, a grid with its cells or a no-grid (whatever its reason).
+enum class Kind { Skipped, Border, WholeGrid, Row, Other };
+
+// A cell's digit, 0 for an empty cell, or 0xFF for a byte that is no cell.
 std::uint8_t cellValue(char c)
 {
     if (c >= '1' && c <= '9')
         return static_cast<std::uint8_t>(c - '0');
     return std::strchr(".0*_xX", c) != nullptr && c != '\0' ? 0 : 0xFF;
 }
-
-// The grammar of the formats, written out again from their description: what each line is,
-// then what the lines give, a grid with its cells or a no-grid (whatever its reason).
-enum class Kind { Skipped, Border, WholeGrid, Row, Other };
 
 struct ModelLine
 {
