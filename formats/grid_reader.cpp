@@ -111,10 +111,14 @@ GridReader::Line GridReader::classify(std::string_view text, Grid &cells)
             return {LineKind::Other, shown(line[i]) + " at column " + std::to_string(i + 1)};
         }
     }
-    if (border && count == 0)
+    // '|' marks both rows and borders, '!' rows only.
+    const bool rowMark = line.find('!') != std::string_view::npos;
+    if (border && count == 0 && !rowMark)
         return {LineKind::Border, {}};
     if (border)
-        return {LineKind::Other, "a line that draws a border holds cells"};
+        return {LineKind::Other,
+            count > 0 ? "a line that draws a border holds cells"
+                      : "a line that draws a border holds '!'"};
     if (count == RowCells)
         return {LineKind::Row, {}};
     return {LineKind::Other,
@@ -222,7 +226,7 @@ bool endsEveryBlock(std::string_view text)
         else if (!bytes.blank[byte] && !bytes.rowMark[byte])
             return true;
     }
-    return border ? count > 0 : count != RowCells;
+    return border ? count > 0 || line.find('!') != std::string_view::npos : count != RowCells;
 }
 
 } // namespace kaleno

@@ -9,7 +9,9 @@
 //   2: a solved grid, shuffled by the bytes, with the cells that a bit mask clears: a puzzle
 //      that has a completion for sure.
 // The outcome of the fast engine must follow the rules of the solve command, and whenever the
-// reference search ends within its bound, both engines must give the same outcome.
+// reference search ends within its bound, both engines must give the same outcome. The rest of
+// the first byte (its value divided by 3) picks other turns for the fast engine's searches,
+// which must not change its result.
 
 #include "conversions.h"
 #include "fast_engine.h"
@@ -333,6 +335,32 @@ void checkSameOutcome(
         failOn(givens, "the engines' orange cells or error cell differ");
 }
 
+// Turns of 0 (taken as 1), 1, 3 or 40 nodes, so that the searches hand over often and at
+// different points.
+SearchTurns turnsOf(unsigned choice)
+{
+    constexpr long Lengths[] = {0, 1, 3, 40};
+    return {Lengths[choice & 3], Lengths[choice >> 2 & 3], Lengths[choice >> 4 & 3],
+        Lengths[choice >> 5 & 3]};
+}
+
+void checkOtherTurns(const CellTexts &texts, const SearchTurns &turns)
+{
+    const ExpectedReading reading = expectedReading(texts);
+    if (reading.errorCell || reading.repeated)
+        return;
+    const SearchResult usual = fastSolve(reading.givens);
+    const SearchResult other = fastSolve(reading.givens, turns);
+    if (other.end != usual.end || (usual.end == SearchEnd::Completed && other.grid != usual.grid))
+        failOn(reading.givens,
+            "turns of " + std::to_string(turns.firstLook) + ", " + std::to_string(turns.rowMajor)
+                + ", " + std::to_string(turns.count) + " and " + std::to_string(turns.severalLook)
+                + " nodes give "
+                + (other.end == SearchEnd::Completed ? gridText(other.grid) : "no completion")
+                + ", the usual ones "
+                + (usual.end == SearchEnd::Completed ? gridText(usual.grid) : "no completion"));
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -360,6 +388,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     const SolveOutcome fast = solveCells(texts, {Engine::Fast, Unbounded});
     checkFastOutcome(texts, fast, knownCompletion);
+    checkOtherTurns(texts, turnsOf(input.empty() ? 0u : static_cast<unsigned char>(input[0]) / 3u));
     const SolveOutcome reference = solveCells(texts, {Engine::Reference, ReferenceBound});
     checkSameOutcome(texts, fast, reference);
     return 0;

@@ -77,6 +77,7 @@ INSTANTIATE_TEST_SUITE_P(Formats, GridFormats,
         FormatCase {"CellAfterTheLastIsNoComment", Sample + "1\n" + Sample + "a\n", "1:! 2:! "},
         FormatCase {"NeitherOneLineNorARow", std::string(80, '.') + "\n12345\n", "1:! 2:! "},
         FormatCase {"BorderWithCells", "---1---\n" + Sample + "\n", "1:! 2:" + Sample + ' '},
+        FormatCase {"BorderWithRowMark", "---!---\n" + Sample + "\n", "1:! 2:" + Sample + ' '},
         // A block that breaks off is one answer; the line that broke it is read afresh.
         FormatCase {
             "BlockBrokenByEmptyLine", Plain.substr(0, 40) + "\n" + Plain, "1:! 6:" + Sample + ' '},
@@ -109,7 +110,7 @@ TEST(GridReader, SaysWhyALineOrBlockIsNoGrid)
 TEST(GridReader, KnowsTheLinesAfterWhichEveryBlockHasEnded)
 {
     for (std::string_view line :
-        {"", "  ", "# comment", Sample.c_str(), "1.3", "abc", "...|...|..."})
+        {"", "  ", "# comment", Sample.c_str(), "1.3", "abc", "---!---", "...|...|..."})
         EXPECT_EQ(endsEveryBlock(line), line != "...|...|...") << line;
     EXPECT_FALSE(endsEveryBlock("---+---+---"));
     EXPECT_FALSE(endsEveryBlock("1 . . | . . 7 | . 9 .\r"));
