@@ -586,10 +586,8 @@ void checkChunks(const std::vector<Chunk> &chunks, const std::vector<std::string
             if (!chunk.text.empty() && chunk.text.back() != '\n')
                 ++lineCount;
         }
-        if (expected) {
-            const std::vector<ReadGrid> some = readGrids(chunk);
-            grids.insert(grids.end(), some.begin(), some.end());
-        }
+        if (expected)
+            readGrids(chunk, [&grids](const ReadGrid &grid) { grids.push_back(grid); });
     }
     for (std::size_t index = 0; index < lines.size(); ++index) {
         if (isOverlong(lines[index]))
