@@ -6,10 +6,27 @@ namespace kaleno {
 
 const char *tallyLabel(Tally tally)
 {
-    static constexpr std::array<const char *, TallyCount> Labels
-        = {"solved", "no solution", "input error", "step limit", "0 completions", "1 completion",
-            "2+ completions", "read", "invalid line"};
-    return Labels[static_cast<std::size_t>(tally)];
+    switch (tally) {
+    case Tally::Solved:
+        return "solved";
+    case Tally::NoSolution:
+        return "no solution";
+    case Tally::InputError:
+        return "input error";
+    case Tally::StepLimit:
+        return "step limit";
+    case Tally::NoCompletion:
+        return "0 completions";
+    case Tally::OneCompletion:
+        return "1 completion";
+    case Tally::SeveralCompletions:
+        return "2+ completions";
+    case Tally::Read:
+        return "read";
+    case Tally::InvalidLine:
+        break;
+    }
+    return "invalid line";
 }
 
 Tally tallyOf(OutcomeKind kind)

@@ -160,7 +160,8 @@ void GridReader::read(const Line &line, const Grid &cells, std::vector<ReadGrid>
         case LineKind::Border:
             return;
         case LineKind::Row:
-            std::copy_n(cells.begin(), RowCells, m_block.begin() + RowCells * m_rows);
+            std::copy_n(
+                cells.begin(), RowCells, m_block.begin() + std::ptrdiff_t {RowCells} * m_rows);
             if (++m_rows == RowCells) {
                 out.push_back({m_blockLine, m_block, {}});
                 m_rows = 0;

@@ -41,7 +41,7 @@ public:
     /// Reads the next line, without its line end. Appends to `out` what the line completes:
     /// a grid, a line or block that is no grid, or both (a block broken by a line that is
     /// itself no grid).
-    void readLine(std::string_view line, std::vector<ReadGrid> &out);
+    void readLine(std::string_view text, std::vector<ReadGrid> &out);
 
     /// The next line was too long to be held, `why` says how long: it is no grid.
     void readOverlongLine(const std::string &why, std::vector<ReadGrid> &out);
@@ -63,7 +63,7 @@ private:
         std::string error; // for Other: why it is no grid
     };
 
-    Line classify(std::string_view line, Grid &grid);
+    Line classify(std::string_view text, Grid &cells);
     void breakBlock(const std::string &why, std::vector<ReadGrid> &out);
     void read(const Line &line, const Grid &cells, std::vector<ReadGrid> &out);
 
@@ -77,9 +77,9 @@ private:
 /// text holds neither.
 std::optional<ReadGrid> firstGrid(std::string_view text);
 
-/// True when every reading is between grids after `line`, whatever came before it: an empty
-/// line, a comment or a grid on one line. A text can be cut after such a line into parts that
+/// True when every reading is between grids after the line `text`, whatever came before it: an
+/// empty line, a comment or a grid on one line. A text can be cut after such a line into parts that
 /// are read apart, each with a reader of its own.
-bool endsEveryBlock(std::string_view line);
+bool endsEveryBlock(std::string_view text);
 
 } // namespace kaleno

@@ -10,7 +10,7 @@ namespace kaleno {
 
 namespace {
 
-constexpr std::size_t ReadBytes = 64 * 1024;
+constexpr std::size_t ReadBytes = std::size_t {64} << 10;
 
 int linesIn(std::string_view text)
 {

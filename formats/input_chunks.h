@@ -29,8 +29,8 @@ struct Chunk
 class ChunkReader
 {
 public:
-    static constexpr std::size_t ChunkBytes = 256 * 1024;
-    static constexpr std::size_t MaxLineBytes = 1024 * 1024;
+    static constexpr std::size_t ChunkBytes = std::size_t {256} << 10;
+    static constexpr std::size_t MaxLineBytes = std::size_t {1} << 20;
 
     /// Reads from the open `descriptor`, which it does not close.
     ChunkReader(int descriptor, bool gridFormats);

@@ -45,7 +45,6 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <memory>
 #include <optional>
 
 namespace kaleno {
@@ -172,8 +171,8 @@ struct Searches
 
 Searches &searches()
 {
-    thread_local const auto made = std::make_unique<Searches>();
-    return *made;
+    thread_local Searches made;
+    return made;
 }
 
 class Engine

@@ -39,7 +39,8 @@ std::array<int, CellCount> shuffledCells(Random &random)
 }
 
 // Per row, then column, then box: bit d for each digit d it holds.
-using DigitsOfHouses = std::array<std::uint16_t, 3 * GridSize>;
+constexpr int HouseCount = 3 * GridSize;
+using DigitsOfHouses = std::array<std::uint16_t, HouseCount>;
 
 // Fills the free cells of `grid` from `cell` on, each with the digits that fit in random
 // order, backtracking as needed. A plain search of its own, so that the grids made from a seed

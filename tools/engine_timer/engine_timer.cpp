@@ -105,8 +105,7 @@ int main(int argc, char *argv[])
             std::fprintf(stderr, "kaleno-engine-timer: no grid in %s\n", argv[i]);
             return 1;
         }
-        const std::string path = argument;
-        timeSet(path.substr(path.find_last_of('/') + 1), grids);
+        timeSet(argument.substr(argument.find_last_of('/') + 1), grids);
     }
     return 0;
 }

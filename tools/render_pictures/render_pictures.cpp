@@ -86,7 +86,7 @@ private:
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             fail(path, file.errorString());
-        const QByteArray svg = file.readAll();
+        QByteArray svg = file.readAll();
         if (!m_drawing.load(svg))
             fail(path, QStringLiteral("not a drawing Qt can render"));
         return svg;
@@ -108,7 +108,7 @@ private:
     // The full path of `file` in the output folder, its folders made.
     QString place(const QString &file) const
     {
-        const QString path = m_output.filePath(file);
+        QString path = m_output.filePath(file);
         if (!QDir().mkpath(QFileInfo(path).path()))
             fail(path, QStringLiteral("cannot create its folder"));
         return path;
