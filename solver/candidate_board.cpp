@@ -73,6 +73,8 @@ struct Tables
     std::array<std::uint32_t, 1u << Triples> matchedCells {};
     // The other cells of the row and the box of a cell, within its band.
     std::array<std::uint32_t, BandCells> bandPeers {};
+    // The nine cells of each box of a band.
+    std::array<std::uint32_t, BoxSide> boxCells {};
     // The digit index and the band of each unit.
     std::array<std::uint8_t, CandidateBoard::UnitCount> unitDigit {}, unitBand {};
 };
@@ -115,6 +117,10 @@ constexpr Tables makeTables()
         for (int line = 0; line < BoxSide; ++line)
             peers |= rowBoxCells(line, box);
         t.bandPeers[position] = peers & ~(1u << position);
+    }
+    for (int box = 0; box < BoxSide; ++box) {
+        for (int line = 0; line < BoxSide; ++line)
+            t.boxCells[box] |= rowBoxCells(line, box);
     }
     for (int band = 0; band < BandCount; ++band) {
         for (int d = 0; d < GridSize; ++d) {
@@ -331,6 +337,59 @@ int CandidateBoard::fewestCandidatesCell() const
 {
     const int pair = cellWithTwoCandidates();
     return pair >= 0 ? pair : firstCellWithFewestCandidates();
+}
+
+int CandidateBoard::narrowestChoice(std::optional<TwoPlaces> &places) const
+{
+    places.reset();
+    const int pair = cellWithTwoCandidates();
+    if (pair >= 0)
+        return pair;
+    places = digitWithTwoPlaces();
+    return places ? -1 : firstCellWithFewestCandidates();
+}
+
+std::optional<CandidateBoard::TwoPlaces> CandidateBoard::digitWithTwoPlaces() const
+{
+    auto exactlyTwo = [](std::uint32_t cells) {
+        const std::uint32_t rest = cells & (cells - 1);
+        return rest != 0 && (rest & (rest - 1)) == 0;
+    };
+    auto inBand = [](int digitIndex, int band, std::uint32_t cells) {
+        const std::uint32_t second = cells & (cells - 1);
+        return TwoPlaces {digitIndex + 1,
+            {cellAt(band, lowestBit(cells & ~second)), cellAt(band, lowestBit(second))}};
+    };
+    for (int d = 0; d < GridSize; ++d) {
+        for (int band = 0; band < BandCount; ++band) {
+            const std::uint32_t cells = unit(d, band) & unsolved(band);
+            for (int index = 0; index < BoxSide; ++index) {
+                const std::uint32_t inRow = cells & (RowBits << (GridSize * index));
+                if (exactlyTwo(inRow))
+                    return inBand(d, band, inRow);
+                const std::uint32_t inBox = cells & tables.boxCells[index];
+                if (exactlyTwo(inBox))
+                    return inBand(d, band, inBox);
+            }
+        }
+        // A column's nine cells, one bit a row.
+        for (int column = 0; column < GridSize; ++column) {
+            std::uint32_t rows = 0;
+            for (int band = 0; band < BandCount; ++band) {
+                const std::uint32_t cells = unit(d, band) & unsolved(band);
+                for (int index = 0; index < BoxSide; ++index)
+                    rows |= ((cells >> (GridSize * index + column)) & 1u)
+                        << (BoxSide * band + index);
+            }
+            if (exactlyTwo(rows)) {
+                const std::uint32_t second = rows & (rows - 1);
+                return TwoPlaces {d + 1,
+                    {lowestBit(rows & ~second) * GridSize + column,
+                        lowestBit(second) * GridSize + column}};
+            }
+        }
+    }
+    return std::nullopt;
 }
 
 int CandidateBoard::cellWithTwoCandidates() const

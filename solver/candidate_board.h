@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace kaleno {
 
@@ -84,6 +85,20 @@ public:
     /// search branches over: they exclude each other and every completion takes one of them.
     int fewestCandidatesCell() const;
 
+    /// A digit with two places left in one row, column or box: it goes in one of them, so the
+    /// two placements exclude each other and every completion takes one of them.
+    struct TwoPlaces
+    {
+        int digit = 0;
+        std::array<int, 2> cells {}; // in ascending order
+    };
+
+    /// The options a search that wants a small tree branches over: the candidates of a cell
+    /// with two (as fewestCandidatesCell() picks it), else a digit with two places (`places`
+    /// set, and -1 given), else the candidates of the first cell with the fewest (its number
+    /// given). -1 and `places` unset when the board is solved.
+    int narrowestChoice(std::optional<TwoPlaces> &places) const;
+
     DigitMask candidates(int cell) const;
 
     /// The candidates of all cells together, a solved cell's one included.
@@ -113,6 +128,7 @@ private:
     int firstCellApartFrom(const Bound &bound) const;
     int cellWithTwoCandidates() const;
     int firstCellWithFewestCandidates() const;
+    std::optional<TwoPlaces> digitWithTwoPlaces() const;
 
     void assign(int digitIndex, int band, int position);
     void solveCells(int digitIndex, int band, std::uint32_t cells);

@@ -14,8 +14,10 @@
 //     first branch that holds any completion holds the smallest. By induction the first
 //     completion this search reaches is the smallest, and a search that ends without one
 //     proves there is none.
-//  2. The count is free to branch on the cell with the fewest candidates, which keeps its tree
-//     small but finds completions in no useful order. Once it has found one, it keeps to the
+//  2. The count is free to branch on the narrowest choice (a cell with two candidates, else a
+//     digit with two places in a row, column or box, else a cell with the fewest candidates):
+//     options that exclude each other and that every completion takes one of. That keeps its
+//     tree small but finds completions in no useful order. Once it has found one, it keeps to the
 //     completions before it in row-major order: each board it opens from then on drops the
 //     candidates that only completions at or after that one use, and is closed when it holds
 //     none before it (CandidateBoard::keepBelow). So a second completion comes before the
@@ -58,14 +60,14 @@ constexpr long NoBudget = -1; // run() until the search finds a completion or en
 constexpr int CountLimit = 2; // a grid with two completions needs the descent
 
 // A depth-first search on an explicit stack, so that it can stop after so many nodes and go
-// on later from where it stopped. Frame i holds the node at depth i, the cell it branches on
-// and the candidates of that cell still to try.
+// on later from where it stopped. Frame i holds the node at depth i and the options of its
+// branch still to try.
 class ResumableSearch
 {
 public:
     enum class Order {
         RowMajor, // the first unsolved cell: its first completion is the smallest
-        FewestOptions, // the cell with the fewest candidates: the smallest tree
+        FewestOptions, // the narrowest choice of the board: the smallest tree
     };
 
     explicit ResumableSearch(Order order) : m_order(order) { }
@@ -94,12 +96,12 @@ public:
             }
             if (budget != NoBudget && budget-- == 0)
                 return Finish::OutOfBudget;
-            const int digit = std::countr_zero(frame.left) + 1;
+            const int option = std::countr_zero(frame.left);
             frame.left &= frame.left - 1;
             ++nodes;
             Frame &child = m_frames[m_depth + 1];
             child.board = frame.board;
-            if (!child.board.place(frame.cell, digit)
+            if (!child.board.place(frame.cellOf(option), frame.digitOf(option))
                 || (m_ceiling && !child.board.keepBelow(*m_ceiling)))
                 continue;
             if (child.board.isSolved()) {
@@ -127,7 +129,7 @@ public:
                 m_depth = depth;
                 return;
             }
-            frame.left &= frame.board.candidates(frame.cell);
+            frame.keepCandidates();
         }
     }
 
@@ -142,18 +144,41 @@ public:
     }
 
 private:
+    // A node and the options of its branch not yet tried: the candidates of `cell` (bit
+    // d - 1 for digit d), or a digit's two places (bit 0 for the first, 1 for the second).
     struct Frame
     {
         CandidateBoard board;
         int cell = 0;
-        unsigned left = 0; // the candidates of `cell` not yet tried
+        std::optional<CandidateBoard::TwoPlaces> places;
+        unsigned left = 0;
+
+        int cellOf(int option) const { return places ? places->cells[option] : cell; }
+        int digitOf(int option) const { return places ? places->digit : option + 1; }
+
+        // Drops the options that the board no longer allows.
+        void keepCandidates()
+        {
+            if (!places) {
+                left &= board.candidates(cell);
+                return;
+            }
+            for (int option = 0; option < 2; ++option) {
+                if (!(board.candidates(places->cells[option]) & (1u << (places->digit - 1))))
+                    left &= ~(1u << option);
+            }
+        }
     };
 
     void open(Frame &frame) const
     {
-        frame.cell = m_order == Order::RowMajor ? frame.board.firstUnsolvedCell()
-                                                : frame.board.fewestCandidatesCell();
-        frame.left = frame.board.candidates(frame.cell);
+        if (m_order == Order::RowMajor) {
+            frame.cell = frame.board.firstUnsolvedCell();
+            frame.places.reset();
+        } else {
+            frame.cell = frame.board.narrowestChoice(frame.places);
+        }
+        frame.left = frame.places ? 0b11u : frame.board.candidates(frame.cell);
     }
 
     Order m_order;

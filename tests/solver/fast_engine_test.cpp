@@ -188,6 +188,17 @@ TEST(FastEngine, StaysQuickWhereRowMajorSearchWanders)
     EXPECT_LT(result.placements, 20000u);
 }
 
+TEST(FastEngine, ProvesASparseGridUnsolvableInFewNodes)
+{
+    // 18 givens and no completion, which propagation alone does not see. Where no cell has two
+    // candidates, branching on a cell of three or more took some 6,000 nodes here (and over a
+    // million on sparser grids); a digit with two places left takes some 60.
+    const SearchResult result = fastSolve(
+        grid("6.79..3.1.........2..6.....8.....1.....1........3...7.39.....1.....62.....2......"));
+    EXPECT_EQ(result.end, SearchEnd::Exhausted);
+    EXPECT_LT(result.placements, 600u);
+}
+
 TEST(FastEngine, TakesTurnsOfNoNodeAsTurnsOfOne)
 {
     // A turn of no node would leave both searches where they are, for ever.
