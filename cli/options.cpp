@@ -33,101 +33,132 @@ int usableCores()
     return std::max(1, CPU_COUNT(&set));
 }
 
-ParsedCommandLine parseCommandLine(const QStringList &arguments, int cores)
-{
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Solves 9x9 number-placement grids, from the files or from standard input.\n"
-        "A grid is one line of 81 cells or a block of nine rows (see the manual page); each\n"
-        "gets one answer line: the 81 digits of its smallest completion in row-major order,\n"
-        "'no solution', 'input error' (a digit repeated in a row, column or box), 'step limit'\n"
-        "or 'invalid line'. Empty lines and lines starting with # are skipped."));
-    const QCommandLineOption help(
-        {QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
-    const QCommandLineOption version(
-        QStringLiteral("version"), QStringLiteral("Show the version."));
-    const QCommandLineOption json(QStringLiteral("json"),
-        QStringLiteral("Each line is a JSON array of the 81 cell texts as typed; each answer a "
-                       "JSON object."));
-    const QCommandLineOption count(QStringLiteral("count"),
-        QStringLiteral("Instead of the completion, print how many there are, counted up to two: "
-                       "0, 1 or 2+."));
-    const QCommandLineOption givens(QStringLiteral("givens"),
-        QStringLiteral("Solve nothing: print each grid as read, on one line of 81 characters, "
-                       "'.' for an empty cell."));
-    const QCommandLineOption pretty(QStringLiteral("pretty"),
-        QStringLiteral("Print each grid as nine rows with the boxes drawn, a blank line between "
-                       "answers."));
-    const QCommandLineOption jobs({QStringLiteral("j"), QStringLiteral("jobs")},
-        QStringLiteral("Solve on N threads; the default is the number of cores (%1 here).")
-            .arg(cores),
-        QStringLiteral("N"));
-    const QCommandLineOption engine(QStringLiteral("engine"),
-        QStringLiteral("The search to use: fast (the default) or reference (the literal "
-                       "row-major search)."),
-        QStringLiteral("name"), QStringLiteral("fast"));
-    const QCommandLineOption maxSteps(QStringLiteral("max-steps"),
-        QStringLiteral("Stop the reference search after N placements and answer 'step limit'."),
-        QStringLiteral("N"));
-    const QCommandLineOption stats(QStringLiteral("stats"),
-        QStringLiteral("Print the count of each answer, the time per grid, the rate and the peak "
-                       "memory on standard error."));
-    parser.addOptions({help, version, json, count, givens, pretty, jobs, engine, maxSteps, stats});
-    parser.addPositionalArgument(QStringLiteral("FILE"),
-        QStringLiteral("Files of grids; standard input when none is given, or for -."),
-        QStringLiteral("[FILE...]"));
+namespace {
 
-    if (!parser.parse(arguments))
-        return usageError(parser.errorText());
-    ParsedCommandLine parsed;
-    if (parser.isSet(help) || parser.isSet(version)) {
-        parsed.action = ParsedCommandLine::Action::Print;
-        parsed.text = parser.isSet(help) ? parser.helpText().toStdString()
-                                         : std::string("kaleno-solve " KALENO_VERSION_TEXT "\n");
-        return parsed;
+// kaleno-solve's options, as the parser knows them.
+struct Switches
+{
+    explicit Switches(int cores)
+        : help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help.")),
+          version(QStringLiteral("version"), QStringLiteral("Show the version.")),
+          json(QStringLiteral("json"),
+              QStringLiteral("Each line is a JSON array of the 81 cell texts as typed; each "
+                             "answer a JSON object.")),
+          count(QStringLiteral("count"),
+              QStringLiteral("Instead of the completion, print how many there are, counted up "
+                             "to two: 0, 1 or 2+.")),
+          givens(QStringLiteral("givens"),
+              QStringLiteral("Solve nothing: print each grid as read, on one line of 81 "
+                             "characters, '.' for an empty cell.")),
+          pretty(QStringLiteral("pretty"),
+              QStringLiteral("Print each grid as nine rows with the boxes drawn, a blank line "
+                             "between answers.")),
+          jobs({QStringLiteral("j"), QStringLiteral("jobs")},
+              QStringLiteral("Solve on N threads; the default is the number of cores (%1 here).")
+                  .arg(cores),
+              QStringLiteral("N")),
+          engine(QStringLiteral("engine"),
+              QStringLiteral("The search to use: fast (the default) or reference (the literal "
+                             "row-major search)."),
+              QStringLiteral("name"), QStringLiteral("fast")),
+          maxSteps(QStringLiteral("max-steps"),
+              QStringLiteral("Stop the reference search after N placements and answer 'step "
+                             "limit'."),
+              QStringLiteral("N")),
+          stats(QStringLiteral("stats"),
+              QStringLiteral("Print the count of each answer, the time per grid, the rate and "
+                             "the peak memory on standard error."))
+    { }
+
+    void addTo(QCommandLineParser &parser) const
+    {
+        parser.setApplicationDescription(QStringLiteral(
+            "Solves 9x9 number-placement grids, from the files or from standard input.\n"
+            "A grid is one line of 81 cells or a block of nine rows (see the manual page); each\n"
+            "gets one answer line: the 81 digits of its smallest completion in row-major order,\n"
+            "'no solution', 'input error' (a digit repeated in a row, column or box), 'step "
+            "limit'\nor 'invalid line'. Empty lines and lines starting with # are skipped."));
+        parser.addOptions(
+            {help, version, json, count, givens, pretty, jobs, engine, maxSteps, stats});
+        parser.addPositionalArgument(QStringLiteral("FILE"),
+            QStringLiteral("Files of grids; standard input when none is given, or for -."),
+            QStringLiteral("[FILE...]"));
     }
 
-    RunOptions &options = parsed.options;
-    options.json = parser.isSet(json);
-    options.pretty = parser.isSet(pretty);
-    options.stats = parser.isSet(stats);
-    if (parser.isSet(count) && parser.isSet(givens))
-        return usageError(QStringLiteral("--count and --givens exclude each other"));
-    options.task = parser.isSet(count) ? Task::Count
-        : parser.isSet(givens)         ? Task::Givens
-                                       : Task::Solve;
-    if (options.json && (options.pretty || options.task == Task::Givens))
-        return usageError(QStringLiteral("--json answers in JSON: it takes neither --pretty nor "
-                                         "--givens"));
+    QCommandLineOption help, version, json, count, givens, pretty, jobs, engine, maxSteps, stats;
+};
 
-    const QString engineName = parser.value(engine);
+// What to do with each grid, and how to answer. Empty when the options do not go together.
+QString readTask(const QCommandLineParser &parser, const Switches &switches, RunOptions &options)
+{
+    options.json = parser.isSet(switches.json);
+    options.pretty = parser.isSet(switches.pretty);
+    options.stats = parser.isSet(switches.stats);
+    if (parser.isSet(switches.count) && parser.isSet(switches.givens))
+        return QStringLiteral("--count and --givens exclude each other");
+    options.task = parser.isSet(switches.count) ? Task::Count
+        : parser.isSet(switches.givens)         ? Task::Givens
+                                                : Task::Solve;
+    if (options.json && (options.pretty || options.task == Task::Givens))
+        return QStringLiteral("--json answers in JSON: it takes neither --pretty nor --givens");
+    return {};
+}
+
+// The search and its bound, and the threads.
+QString readSearch(
+    const QCommandLineParser &parser, const Switches &switches, int cores, RunOptions &options)
+{
+    const QString engineName = parser.value(switches.engine);
     if (engineName == QLatin1String("reference"))
         options.solve.engine = Engine::Reference;
     else if (engineName != QLatin1String("fast"))
-        return usageError(
-            QStringLiteral("unknown engine '%1' (use fast or reference)").arg(engineName));
-    if (parser.isSet(maxSteps)) {
+        return QStringLiteral("unknown engine '%1' (use fast or reference)").arg(engineName);
+    if (parser.isSet(switches.maxSteps)) {
         // Only the reference search takes a bound; elsewhere it would be silently ignored.
         if (options.solve.engine != Engine::Reference || options.task != Task::Solve)
-            return usageError(QStringLiteral("--max-steps bounds the reference search only: use "
-                                             "it with --engine=reference, without --count or "
-                                             "--givens"));
+            return QStringLiteral("--max-steps bounds the reference search only: use it with "
+                                  "--engine=reference, without --count or --givens");
         bool ok = false;
-        options.solve.maxPlacements = parser.value(maxSteps).toULongLong(&ok);
+        options.solve.maxPlacements = parser.value(switches.maxSteps).toULongLong(&ok);
         if (!ok)
-            return usageError(QStringLiteral("--max-steps needs a whole number, not '%1'")
-                                  .arg(parser.value(maxSteps)));
+            return QStringLiteral("--max-steps needs a whole number, not '%1'")
+                .arg(parser.value(switches.maxSteps));
     }
     options.jobs = cores;
-    if (parser.isSet(jobs)) {
+    if (parser.isSet(switches.jobs)) {
         bool ok = false;
-        options.jobs = parser.value(jobs).toInt(&ok);
+        options.jobs = parser.value(switches.jobs).toInt(&ok);
         if (!ok || options.jobs < 1 || options.jobs > MaxJobs)
-            return usageError(QStringLiteral("--jobs needs a whole number from 1 to %1, not '%2'")
-                                  .arg(MaxJobs)
-                                  .arg(parser.value(jobs)));
+            return QStringLiteral("--jobs needs a whole number from 1 to %1, not '%2'")
+                .arg(MaxJobs)
+                .arg(parser.value(switches.jobs));
     }
+    return {};
+}
 
+} // namespace
+
+ParsedCommandLine parseCommandLine(const QStringList &arguments, int cores)
+{
+    QCommandLineParser parser;
+    const Switches switches(cores);
+    switches.addTo(parser);
+    if (!parser.parse(arguments))
+        return usageError(parser.errorText());
+    ParsedCommandLine parsed;
+    if (parser.isSet(switches.help) || parser.isSet(switches.version)) {
+        parsed.action = ParsedCommandLine::Action::Print;
+        parsed.text = parser.isSet(switches.help)
+            ? parser.helpText().toStdString()
+            : std::string("kaleno-solve " KALENO_VERSION_TEXT "\n");
+        return parsed;
+    }
+    RunOptions &options = parsed.options;
+    for (const QString &why :
+        {readTask(parser, switches, options), readSearch(parser, switches, cores, options)}) {
+        if (!why.isEmpty())
+            return usageError(why);
+    }
     for (const QString &file : parser.positionalArguments())
         options.files.push_back(QFile::encodeName(file).toStdString());
     if (options.files.empty())

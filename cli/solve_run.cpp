@@ -237,74 +237,108 @@ void printStats(const RunStats &stats, const RunOptions &options, double wallSec
             static_cast<double>(usage.ru_maxrss) / 1024.0);
 }
 
+// Reads the inputs in chunks, has the workers answer them, and writes the answers in the order
+// of the input, holding a bounded number of chunks at a time.
+class Pipeline
+{
+public:
+    Pipeline(const RunOptions &options, AnswerWriter &writer)
+        : m_options(options), m_writer(writer), m_workers(options),
+          // Enough chunks in flight to keep every thread busy while the oldest is written.
+          m_maxInFlight(2 * static_cast<std::size_t>(options.jobs) + 1)
+    { }
+
+    /// Reads and answers the input `file` ("-" for standard input). False when it could not be
+    /// read to its end; a message then says why, in its place among the answers.
+    bool answerInput(const std::string &file)
+    {
+        Input input = openInput(file);
+        m_names.push_back(input.name);
+        if (!input.error.empty())
+            return message(input.error);
+        ChunkReader reader(input.descriptor, !m_options.json);
+        while (m_writer.error() == 0) {
+            std::unique_ptr<Job> job = freshJob();
+            if (!reader.next(*job->chunk))
+                break;
+            while (m_workers.inFlight() >= m_maxInFlight)
+                writeOldest();
+            m_workers.give(std::move(job));
+        }
+        if (input.descriptor != STDIN_FILENO)
+            ::close(input.descriptor);
+        if (reader.error() != 0)
+            return message("cannot read " + input.name + ": " + std::strerror(reader.error()));
+        return true;
+    }
+
+    /// Writes the answers still in flight.
+    void finish()
+    {
+        while (m_workers.inFlight() > 0)
+            writeOldest();
+    }
+
+private:
+    // Jobs are used again, buffers and all: a fresh chunk's memory would cost page faults.
+    std::unique_ptr<Job> freshJob()
+    {
+        std::unique_ptr<Job> job;
+        if (m_spare.empty()) {
+            job = std::make_unique<Job>();
+            job->chunk.emplace();
+        } else {
+            job = std::move(m_spare.back());
+            m_spare.pop_back();
+            job->answers.out.clear();
+            job->answers.errors.clear();
+            job->answers.stats = {};
+            job->done = false;
+        }
+        job->inputName = &m_names.back();
+        return job;
+    }
+
+    void writeOldest()
+    {
+        std::unique_ptr<Job> job = m_workers.takeOldest();
+        if (m_writer.error() == 0)
+            m_writer.write(job->answers);
+        if (job->chunk)
+            m_spare.push_back(std::move(job));
+    }
+
+    bool message(const std::string &text)
+    {
+        auto job = std::make_unique<Job>();
+        job->answers.errors = "kaleno-solve: " + text + '\n';
+        m_workers.give(std::move(job));
+        return false;
+    }
+
+    const RunOptions &m_options;
+    AnswerWriter &m_writer;
+    Workers m_workers;
+    std::size_t m_maxInFlight;
+    std::deque<std::string> m_names; // the inputs' names, at addresses that stay
+    std::vector<std::unique_ptr<Job>> m_spare;
+};
+
 } // namespace
 
 ExitStatus runSolve(const RunOptions &options)
 {
     const auto start = std::chrono::steady_clock::now();
-    // Enough chunks in flight to keep every thread busy while the oldest is written.
-    const std::size_t maxInFlight = 2 * static_cast<std::size_t>(options.jobs) + 1;
-    ExitStatus status = AllRead;
     AnswerWriter writer(options.pretty);
+    bool allRead = true;
     {
-        Workers workers(options);
-        // Jobs are used again, buffers and all: a fresh chunk's memory would cost page faults.
-        std::vector<std::unique_ptr<Job>> spare;
-        auto writeOldest = [&] {
-            std::unique_ptr<Job> job = workers.takeOldest();
-            if (writer.error() == 0)
-                writer.write(job->answers);
-            if (job->chunk)
-                spare.push_back(std::move(job));
-        };
-        auto freshJob = [&] {
-            if (spare.empty())
-                return std::make_unique<Job>();
-            std::unique_ptr<Job> job = std::move(spare.back());
-            spare.pop_back();
-            job->answers.out.clear();
-            job->answers.errors.clear();
-            job->answers.stats = {};
-            job->done = false;
-            return job;
-        };
-        std::deque<std::string> names; // stable addresses for the jobs
+        Pipeline pipeline(options, writer);
         for (const std::string &file : options.files) {
             if (writer.error() != 0)
                 break; // nobody reads the answers any more
-            Input input = openInput(file);
-            names.push_back(input.name);
-            auto message = [&](const std::string &text) {
-                auto job = std::make_unique<Job>();
-                job->answers.errors = "kaleno-solve: " + text + '\n';
-                workers.give(std::move(job));
-                status = UsageOrFileError;
-            };
-            if (!input.error.empty()) {
-                message(input.error);
-                continue;
-            }
-            ChunkReader reader(input.descriptor, !options.json);
-            for (;;) {
-                std::unique_ptr<Job> job = freshJob();
-                job->inputName = &names.back();
-                if (!job->chunk)
-                    job->chunk.emplace();
-                if (!reader.next(*job->chunk))
-                    break;
-                while (workers.inFlight() >= maxInFlight)
-                    writeOldest();
-                workers.give(std::move(job));
-                if (writer.error() != 0)
-                    break;
-            }
-            if (reader.error() != 0)
-                message("cannot read " + input.name + ": " + std::strerror(reader.error()));
-            if (input.descriptor != STDIN_FILENO)
-                ::close(input.descriptor);
+            allRead = pipeline.answerInput(file) && allRead;
         }
-        while (workers.inFlight() > 0)
-            writeOldest();
+        pipeline.finish();
     }
     if (options.stats) {
         const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start;
@@ -315,9 +349,9 @@ ExitStatus runSolve(const RunOptions &options)
             + std::strerror(writer.error()));
         return UsageOrFileError;
     }
-    if (status == AllRead && writer.stats().tally(Tally::InvalidLine) > 0)
-        status = SomeLineInvalid;
-    return status;
+    if (!allRead)
+        return UsageOrFileError;
+    return writer.stats().tally(Tally::InvalidLine) > 0 ? SomeLineInvalid : AllRead;
 }
 
 } // namespace kaleno
