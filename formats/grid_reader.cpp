@@ -213,21 +213,9 @@ bool endsEveryBlock(std::string_view text)
 {
     // Only a row of nine cells and a border keep a block open; every other line breaks it, and
     // read afresh it opens none.
-    const std::string_view line = withoutLeadingBlanks(withoutLineEnd(text));
-    if (line.empty() || line.front() == '#')
-        return true;
-    int count = 0;
-    bool border = false;
-    for (const char c : line) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (bytes.cell[byte] != NotACell)
-            ++count;
-        else if (bytes.borderMark[byte])
-            border = true;
-        else if (!bytes.blank[byte] && !bytes.rowMark[byte])
-            return true;
-    }
-    return border ? count > 0 || line.find('!') != std::string_view::npos : count != RowCells;
+    Grid cells {};
+    const GridReader::LineKind kind = GridReader::classify(text, cells).kind;
+    return kind != GridReader::LineKind::Row && kind != GridReader::LineKind::Border;
 }
 
 } // namespace kaleno

@@ -56,6 +56,8 @@ public:
     bool inBlock() const { return m_rows > 0; }
 
 private:
+    friend bool endsEveryBlock(std::string_view text);
+
     enum class LineKind { Skipped, Border, WholeGrid, Row, Other };
     struct Line
     {
@@ -63,7 +65,7 @@ private:
         std::string error; // for Other: why it is no grid
     };
 
-    Line classify(std::string_view text, Grid &cells);
+    static Line classify(std::string_view text, Grid &cells);
     void breakBlock(const std::string &why, std::vector<ReadGrid> &out);
     void read(const Line &line, const Grid &cells, std::vector<ReadGrid> &out);
 

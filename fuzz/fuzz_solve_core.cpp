@@ -341,7 +341,7 @@ SearchTurns turnsOf(unsigned choice)
 {
     constexpr long Lengths[] = {0, 1, 3, 40};
     return {Lengths[choice & 3], Lengths[choice >> 2 & 3], Lengths[choice >> 4 & 3],
-        Lengths[choice >> 5 & 3]};
+        Lengths[choice >> 6 & 3]};
 }
 
 void checkOtherTurns(const CellTexts &texts, const SearchTurns &turns)
