@@ -99,7 +99,8 @@ QColor systemColour(SystemColour role)
 
 QFont designFont(double points)
 {
-    // MS Sans Serif is a narrow face; the fonts below come closest, in that order.
+    // MS Sans Serif is a narrow face; the fonts below come closest, in that order. The Debian
+    // package brings Liberation Sans.
     static const bool substituted = [] {
         QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
             {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),

@@ -6,6 +6,7 @@
 #include "ui_style.h"
 
 #include <QAction>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -104,6 +105,8 @@ private slots:
         for (const auto &[name, points, centred] : {std::tuple("TxtS_40", 12.0, true),
                  std::tuple("Cmd_Resolution", 8.0, false), std::tuple("LblFin", 9.75, true)}) {
             QCOMPARE(control(name)->font().pointSizeF(), points);
+            // For MS Sans Serif, Liberation Sans: the Debian package depends on it.
+            QCOMPARE(QFontInfo(control(name)->font()).family(), QStringLiteral("Liberation Sans"));
             QCOMPARE(control(name)->property("alignment").toInt() == Qt::AlignCenter, centred);
         }
     }

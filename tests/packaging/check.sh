@@ -63,7 +63,9 @@ deb)
     deb=$(ls "$work"/kaleno_${version}_*.deb)
     contents=$(dpkg-deb -c "$deb")
     grep -q './usr/bin/kaleno$' <<<"$contents" || { echo "no kaleno in the package"; exit 1; }
-    grep -q 'libqt6widgets6' <<<"$(dpkg-deb -f "$deb" Depends)" || { echo "no Qt in Depends"; exit 1; }
+    depends=$(dpkg-deb -f "$deb" Depends)
+    grep -q 'libqt6widgets6' <<<"$depends" || { echo "no Qt in Depends"; exit 1; }
+    grep -qF 'fonts-liberation2 | fonts-liberation' <<<"$depends" || { echo "no narrow face in Depends"; exit 1; }
     lintian --fail-on error --tag-display-limit 0 "$deb"
     echo "$(basename "$deb"): lintian finds no error"
     ;;
