@@ -5,7 +5,8 @@
 namespace kaleno {
 
 /// A thin bar between the 3×3 boxes of the grid: filled silver, outlined one pixel wide in the
-/// button shadow colour. A decoration: it takes no input.
+/// button shadow colour, or in a dark grey where that shadow is not darker than the silver. A
+/// decoration: it takes no input.
 class SeparatorBar : public QWidget
 {
     Q_OBJECT

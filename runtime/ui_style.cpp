@@ -15,16 +15,6 @@ namespace {
 // WCAG's least contrast for text of ordinary size (level AA).
 constexpr double LeastTextContrast = 4.5;
 
-double relativeLuminance(const QColor &colour)
-{
-    auto linear = [](double channel) {
-        return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
-    };
-    const QColor rgb = colour.toRgb();
-    return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF())
-        + 0.0722 * linear(rgb.blueF());
-}
-
 // From 1, for the same luminance, to 21, black against white.
 double contrastRatio(const QColor &a, const QColor &b)
 {
@@ -95,6 +85,16 @@ QPalette::ColorRole paletteRole(SystemColour colour)
 QColor systemColour(SystemColour role)
 {
     return QGuiApplication::palette().color(paletteRole(role));
+}
+
+double relativeLuminance(const QColor &colour)
+{
+    auto linear = [](double channel) {
+        return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    const QColor rgb = colour.toRgb();
+    return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF())
+        + 0.0722 * linear(rgb.blueF());
 }
 
 QFont designFont(double points)

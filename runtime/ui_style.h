@@ -40,6 +40,10 @@ QPalette::ColorRole paletteRole(SystemColour colour);
 /// The colour the current palette gives the role.
 QColor systemColour(SystemColour role);
 
+/// The luminance of `colour` relative to white, from 0 (black) to 1 (white), as WCAG 2 takes
+/// it to measure contrast.
+double relativeLuminance(const QColor &colour);
+
 /// The designs' font, MS Sans Serif at `points`, or the closest face the desktop has.
 QFont designFont(double points);
 
