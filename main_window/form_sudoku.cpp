@@ -3,6 +3,7 @@
 #include "frame.h"
 #include "frm_apropos.h"
 #include "message_box.h"
+#include "picture_box.h"
 #include "picture_paths.h"
 #include "program_end.h"
 #include "separator_bar.h"
@@ -185,7 +186,9 @@ void FormSudoku::buildDesign()
     ImgFin = new QLabel(client);
     ImgFin->setObjectName(QStringLiteral("ImgFin"));
     ImgFin->setGeometry(twipsRect(5040, 2760, 1050, 1050));
-    ImgFin->setPixmap(QPixmap(pictures::success(ImgFin->devicePixelRatioF()))); // 70 pixels
+    const qreal ratio = ImgFin->devicePixelRatioF();
+    ImgFin->setPixmap( // 70 pixels
+        QPixmap::fromImage(pictureForRatio(QImage(pictures::success(ratio)), ratio)));
     ImgFin->setAccessibleName(QStringLiteral("Grille résolue"));
     ImgFin->setAccessibleDescription(
         QStringLiteral("Une tuile de bois portant une grille qui sourit"));

@@ -13,12 +13,13 @@ inline QString programIcon()
 }
 
 /// The picture `name`, or its render of twice the pixels each way where one logical pixel spans
-/// two device pixels or more (`devicePixelRatio`, a widget's). Loading gives that render a
-/// device pixel ratio of 2, read from its "@2x", so both show at the same logical size.
+/// more than one device pixel (`devicePixelRatio`, a widget's): scaled down, that render stays
+/// sharper than the other one scaled up. Loading gives it a device pixel ratio of 2, read from
+/// its "@2x", so both show at the same logical size.
 inline QString forDensity(const QString &name, qreal devicePixelRatio)
 {
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    return devicePixelRatio >= 2 ? QString(name).insert(dot, QLatin1String("@2x")) : name;
+    return devicePixelRatio > 1 ? QString(name).insert(dot, QLatin1String("@2x")) : name;
 }
 
 /// The success picture: 70 × 70 logical pixels, opaque.

@@ -8,6 +8,22 @@
 
 namespace kaleno {
 
+QImage pictureForRatio(const QImage &render, qreal ratio)
+{
+    QImage picture = render;
+    const QSize device = (render.deviceIndependentSize() * ratio).toSize();
+    if (render.size() != device) {
+        // In 32 bits: Qt 6.4 crashes scaling a paletted image smoothly when its pixel ratio is
+        // not 1.
+        const QImage::Format format
+            = render.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+        picture = render.convertToFormat(format).scaled(
+            device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    picture.setDevicePixelRatio(ratio);
+    return picture;
+}
+
 PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -84,7 +100,7 @@ void PictureBox::ensureCanvas()
     if (!m_canvas.isNull())
         painter.drawImage(0, 0, m_canvas); // a new size or density keeps what was drawn
     else if (!m_picture.isNull())
-        painter.drawImage(0, 0, m_picture); // natural size, in logical pixels
+        painter.drawImage(0, 0, pictureForRatio(m_picture, ratio)); // natural size
     m_canvas = canvas;
 }
 

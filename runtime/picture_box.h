@@ -7,6 +7,11 @@
 
 namespace kaleno {
 
+/// `render`, a picture at any density, for a screen of `ratio` device pixels to a logical one:
+/// of the same logical size, its device pixels smoothly scaled to those it covers there, so that
+/// a painter copies it pixel for pixel. A render of that density comes back as it is.
+QImage pictureForRatio(const QImage &render, qreal ratio);
+
 /// A picture box: an opaque background colour, an optional picture shown at natural size from
 /// the top-left corner of its drawing area, an optional sunken 3-D border, and lines drawn on
 /// it. Lines go into an image that backs the drawing area, so they stay through any repaint
