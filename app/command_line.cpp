@@ -1,15 +1,10 @@
 #include "command_line.h"
 
-#include "grid_reader.h"
 #include "input_chunks.h"
 #include "kaleno_version.h"
 
-#include <cerrno>
 #include <cstring>
 #include <filesystem>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace kaleno {
 
@@ -43,29 +38,20 @@ StartRequest fail(std::string why)
 }
 
 // `file` is empty when the grid was the argument itself.
-StartRequest openWith(const std::optional<ReadGrid> &read, const std::string &file)
+StartRequest openWith(const FirstGrid &first, const std::string &file)
 {
     const std::string where = file.empty() ? "the argument" : file;
-    if (!read)
+    if (first.error != 0)
+        return fail("cannot read " + file + ": " + std::strerror(first.error));
+    if (first.found())
+        return {StartRequest::Action::Open, first.read->givens, {}};
+    if (first.cutShort)
+        return fail(
+            "no grid in the first " + std::to_string(FirstGridBytes >> 20) + " MB of " + where);
+    if (!first.read)
         return fail("no grid in " + where);
-    if (!read->ok()) {
-        return fail((file.empty() ? where : where + ':' + std::to_string(read->line))
-            + " is not a grid: " + read->error);
-    }
-    return {StartRequest::Action::Open, read->givens, {}};
-}
-
-StartRequest openFile(const std::string &path)
-{
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0)
-        return fail("cannot read " + path + ": " + std::strerror(errno));
-    int error = 0;
-    const std::optional<ReadGrid> read = firstGridRead(descriptor, error);
-    ::close(descriptor);
-    if (error != 0)
-        return fail("cannot read " + path + ": " + std::strerror(error));
-    return openWith(read, path);
+    return fail((file.empty() ? where : where + ':' + std::to_string(first.read->line))
+        + " is not a grid: " + first.read->error);
 }
 
 } // namespace
@@ -103,7 +89,7 @@ StartRequest readCommandLine(const std::vector<std::string> &arguments)
         return fail("one grid or one file at most (see kaleno --help)");
     std::error_code ignored;
     if (std::filesystem::exists(operands.front(), ignored))
-        return openFile(operands.front());
+        return openWith(firstGridOfFile(operands.front()), operands.front());
     return openWith(firstGrid(operands.front()), {});
 }
 
