@@ -3,8 +3,11 @@
 #include "input_chunks.h"
 #include "kaleno_version.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <filesystem>
+#include <string_view>
 
 namespace kaleno {
 
@@ -37,6 +40,33 @@ StartRequest fail(std::string why)
     return {StartRequest::Action::Fail, std::nullopt, std::move(why)};
 }
 
+// The options Qt takes out of the command line when the application starts, with one or two
+// dashes, wherever they stand. They are passed over here, so that the rest is read before Qt
+// looks for a display.
+constexpr std::string_view QtOptionsWithValue[] = {"display", "geometry", "icon", "name",
+    "platform", "platformpluginpath", "platformtheme", "plugin", "qmljsdebugger", "qwindowgeometry",
+    "qwindowicon", "qwindowtitle", "session", "style", "stylesheet", "title", "visual"};
+constexpr std::string_view QtFlags[]
+    = {"dograb", "nograb", "reverse", "testability", "widgetcount"};
+constexpr std::string_view QtOptionsJoined[] = {"qmljsdebugger=", "style=", "stylesheet="};
+
+// How many arguments from `at` on are one of Qt's options: 0, 1, or 2 with its value.
+std::size_t qtOptionLength(const std::vector<std::string> &arguments, std::size_t at)
+{
+    std::string_view name = arguments[at];
+    if (!name.starts_with('-'))
+        return 0;
+    name.remove_prefix(name.starts_with("--") ? 2 : 1);
+    auto among = [name](const auto &names) {
+        return std::find(std::begin(names), std::end(names), name) != std::end(names);
+    };
+    if (among(QtFlags)
+        || std::any_of(std::begin(QtOptionsJoined), std::end(QtOptionsJoined),
+            [name](std::string_view joined) { return name.starts_with(joined); }))
+        return 1;
+    return among(QtOptionsWithValue) && at + 1 < arguments.size() ? 2 : 0;
+}
+
 // `file` is empty when the grid was the argument itself.
 StartRequest openWith(const FirstGrid &first, const std::string &file)
 {
@@ -54,22 +84,36 @@ StartRequest openWith(const FirstGrid &first, const std::string &file)
         + " is not a grid: " + first.read->error);
 }
 
-} // namespace
-
-bool asksForTextOnly(const std::vector<std::string> &arguments)
+// A letter other than the empty cell's x, or a slash: what a file's name holds and no grid.
+bool looksLikeAFileName(std::string_view argument)
 {
-    for (std::size_t i = 1; i < arguments.size() && arguments[i] != "--"; ++i) {
-        if (isHelp(arguments[i]) || isVersion(arguments[i]))
-            return true;
-    }
-    return false;
+    return std::any_of(argument.begin(), argument.end(), [](char c) {
+        return c == '/' || (std::isalpha(static_cast<unsigned char>(c)) && c != 'x' && c != 'X');
+    });
 }
+
+StartRequest openArgument(const std::string &argument)
+{
+    std::error_code ignored;
+    if (std::filesystem::exists(argument, ignored))
+        return openWith(firstGridOfFile(argument), argument);
+    const FirstGrid first = firstGrid(argument);
+    if (!first.found() && looksLikeAFileName(argument))
+        return fail(argument + ": no such file, and not a grid either");
+    return openWith(first, {});
+}
+
+} // namespace
 
 StartRequest readCommandLine(const std::vector<std::string> &arguments)
 {
     std::vector<std::string> operands;
     bool optionsEnded = false;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
+        if (const std::size_t qtOption = qtOptionLength(arguments, i); qtOption > 0) {
+            i += qtOption - 1;
+            continue;
+        }
         const std::string &argument = arguments[i];
         if (optionsEnded || argument.empty() || argument.front() != '-' || argument == "-") {
             operands.push_back(argument);
@@ -87,10 +131,7 @@ StartRequest readCommandLine(const std::vector<std::string> &arguments)
         return {};
     if (operands.size() > 1)
         return fail("one grid or one file at most (see kaleno --help)");
-    std::error_code ignored;
-    if (std::filesystem::exists(operands.front(), ignored))
-        return openWith(firstGridOfFile(operands.front()), operands.front());
-    return openWith(firstGrid(operands.front()), {});
+    return openArgument(operands.front());
 }
 
 } // namespace kaleno

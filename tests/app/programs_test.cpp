@@ -1,4 +1,4 @@
-// The programs run as a user runs them, on what they must not hang on or misread.
+// The two programs run as a user runs them, on what they must not hang on or misread.
 
 #include "grids.h"
 
@@ -30,6 +30,29 @@ std::string run(const std::string &command)
         output.append(buffer.data(), got);
     EXPECT_TRUE(out && pclose(out) == 0);
     return output;
+}
+
+TEST(KalenoWithoutADisplay, ReadsItsCommandLineFirst)
+{
+    const struct
+    {
+        std::string arguments;
+        int status;
+        const char *says;
+    } cases[] = {
+        {"--help", 0, "Usage: kaleno [GRID | FILE]\n"},
+        {"--version", 0, "kaleno 1."},
+        {"nosuch.txt", 2, "kaleno: nosuch.txt: no such file, and not a grid either\n"},
+        {"12345", 2, "kaleno: the argument is not a grid: 5 cells"},
+        {"/dev/zero", 2, "kaleno: no grid in the first 4 MB of /dev/zero\n"},
+        {"/dev/urandom", 2, "kaleno: no grid in the first 4 MB of /dev/urandom\n"},
+        {"-style Fusion " + std::string(SamplePuzzle), 2, "kaleno: no display found;"},
+    };
+    for (const auto &c : cases) {
+        const std::string output = run(std::string(KALENO_PATH) + ' ' + c.arguments);
+        EXPECT_NE(output.find(c.says), std::string::npos) << output;
+        EXPECT_TRUE(output.ends_with("status " + std::to_string(c.status) + '\n')) << output;
+    }
 }
 
 TEST(KalenoSolveByteOrderMark, IsSkippedAtTheStartOfAFileAndOfStandardInput)
