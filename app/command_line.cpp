@@ -20,6 +20,12 @@ With a GRID (81 cells on one line, '.' or '0' for an empty cell) or a FILE of gr
 window opens with the givens of that grid, or of the file's first grid, typed into the cells.
 Grids are read in the formats of kaleno-solve(6).
 
+In the window:
+  Ctrl+V, Shift+Insert  Paste a puzzle: the first grid of the text replaces the cells.
+  Ctrl+C, Ctrl+Insert   Copy the grid on one line of 81 cells: after a solve, the answer.
+  Arrow keys            Move from cell to cell.
+A file or a text dropped on the window is taken as a paste.
+
 Options:
   -h, --help     Show this help.
   -v, --version  Show the version.
