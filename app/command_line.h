@@ -21,13 +21,11 @@ struct StartRequest
     std::string text;
 };
 
-/// Reads kaleno's arguments, the program's name first and the display's own options (-style,
-/// -platform ...) already taken out: nothing, --help, --version, or one GRID or FILE. An
-/// argument that names an existing file is a file, whose first grid is taken; any other is read
-/// as one grid. Grids are read in the formats kaleno-solve reads.
+/// Reads kaleno's arguments, the program's name first: nothing, --help, --version, or one GRID
+/// or FILE, with the display's own options (-style, -platform ...) passed over, so that it can
+/// be read before Qt looks for a display. An argument that names an existing file is a file,
+/// whose first grid is taken; any other is read as one grid. Grids are read as firstGrid reads
+/// them.
 StartRequest readCommandLine(const std::vector<std::string> &arguments);
-
-/// True when `arguments` ask for the help or the version, which need no display.
-bool asksForTextOnly(const std::vector<std::string> &arguments);
 
 } // namespace kaleno

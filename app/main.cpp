@@ -12,6 +12,7 @@
 #include <QPointer>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -31,19 +32,36 @@ int answer(const kaleno::StartRequest &request)
     return 2;
 }
 
+QtMessageHandler qtMessages = nullptr;
+
+// Qt ends the program with a fatal message when it finds no display to open a window on: that
+// message becomes one that says what to do, and the status that of a command not followed.
+void withoutDisplay(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type != QtFatalMsg) {
+        qtMessages(type, context, message);
+        return;
+    }
+    std::fputs("kaleno: no display found; run it in a desktop session, or in a virtual display"
+               " (xvfb-run kaleno)\n",
+        stderr);
+    std::_Exit(2);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     using namespace kaleno;
-    // The help and the version need no display: they are printed before Qt looks for one.
-    if (asksForTextOnly(argumentsOf(argc, argv)))
-        return answer(readCommandLine(argumentsOf(argc, argv)));
-
-    QApplication app(argc, argv); // takes the display's own options out of argv
+    // What the command line asks for is known, and what is wrong with it said, before Qt looks
+    // for a display.
     const StartRequest request = readCommandLine(argumentsOf(argc, argv));
     if (request.action != StartRequest::Action::Open)
         return answer(request);
+
+    qtMessages = qInstallMessageHandler(withoutDisplay);
+    QApplication app(argc, argv); // takes the display's own options out of argv
+    qInstallMessageHandler(qtMessages);
 
     QApplication::setApplicationName(QStringLiteral(KALENO_PRODUCT_NAME));
     QApplication::setApplicationVersion(QStringLiteral(KALENO_VERSION_TEXT));

@@ -194,21 +194,6 @@ void GridReader::read(const Line &line, const Grid &cells, std::vector<ReadGrid>
     }
 }
 
-std::optional<ReadGrid> firstGrid(std::string_view text)
-{
-    GridReader reader;
-    std::vector<ReadGrid> grids;
-    while (grids.empty() && !text.empty()) {
-        const std::size_t end = text.find('\n');
-        reader.readLine(text.substr(0, end), grids);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    }
-    reader.finish(grids);
-    if (grids.empty())
-        return std::nullopt;
-    return std::move(grids.front());
-}
-
 bool endsEveryBlock(std::string_view text)
 {
     // Only a row of nine cells and a border keep a block open; every other line breaks it, and

@@ -2,7 +2,6 @@
 
 #include "grid.h"
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -74,10 +73,6 @@ private:
     int m_blockLine = 0; // the first line of the open block
     Grid m_block {};
 };
-
-/// The first grid of `text`, or the first line or block of it that is no grid; nothing when the
-/// text holds neither.
-std::optional<ReadGrid> firstGrid(std::string_view text);
 
 /// True when every reading is between grids after the line `text`, whatever came before it: an
 /// empty line, a comment or a grid on one line. A text can be cut after such a line into parts that

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <vector>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace kaleno {
@@ -16,6 +17,9 @@ int linesIn(std::string_view text)
 {
     return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
 }
+
+// What editors on Windows write at the start of a UTF-8 file.
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 
 } // namespace
 
@@ -46,6 +50,11 @@ bool ChunkReader::fillTo(std::size_t size, bool untilShortRead)
 bool ChunkReader::next(Chunk &chunk)
 {
     fillTo(ChunkBytes, true);
+    // What is pending ends in a line end, or fills a chunk, or is all there is: it holds the
+    // mark whole if the input starts with one.
+    if (!m_started && std::string_view(m_pending).starts_with(ByteOrderMark))
+        m_pending.erase(0, ByteOrderMark.size());
+    m_started = true;
     if (m_pending.empty()) {
         if (!m_reader.inBlock())
             return false;
@@ -130,21 +139,111 @@ bool ChunkReader::skipOverlongLine(Chunk &chunk)
     return true;
 }
 
-std::optional<ReadGrid> firstGridRead(int descriptor, int &error)
+namespace {
+
+// Reads a text line by line until its first grid.
+class FirstGridSearch
 {
-    ChunkReader reader(descriptor, true);
-    Chunk chunk;
-    while (reader.next(chunk)) {
-        std::optional<ReadGrid> first;
-        readGrids(chunk, [&first](const ReadGrid &grid) {
-            if (!first)
-                first = grid;
-        });
-        if (first)
-            return first;
+public:
+    // Reads the whole lines of `text` after those already read; true once the grid is found.
+    bool readLines(std::string_view text)
+    {
+        for (std::size_t end; !m_found.found() && (end = text.find('\n', m_next)) != text.npos;
+             m_next = end + 1)
+            readLine(text.substr(m_next, end - m_next));
+        return m_found.found();
     }
-    error = reader.error();
-    return std::nullopt;
+
+    // What was found in `text`, which is the whole text or, `cutShort`, its first part.
+    FirstGrid end(std::string_view text, bool cutShort)
+    {
+        if (m_found.found())
+            return m_found;
+        if (cutShort) {
+            m_found.cutShort = true;
+            return m_found;
+        }
+        if (m_next < text.size())
+            readLine(text.substr(m_next)); // the last line, without a line end
+        m_reader.finish(m_completed);
+        takeCompleted();
+        return m_found;
+    }
+
+private:
+    void readLine(std::string_view line)
+    {
+        if (m_next == 0 && line.starts_with(ByteOrderMark))
+            line.remove_prefix(ByteOrderMark.size());
+        if (line.size() > ChunkReader::MaxLineBytes)
+            m_reader.readOverlongLine(
+                "longer than " + std::to_string(ChunkReader::MaxLineBytes) + " bytes", m_completed);
+        else
+            m_reader.readLine(line, m_completed);
+        takeCompleted();
+    }
+
+    void takeCompleted()
+    {
+        for (const ReadGrid &read : m_completed) {
+            if (!m_found.read || (read.ok() && !m_found.found()))
+                m_found.read = read;
+        }
+        m_completed.clear();
+    }
+
+    GridReader m_reader;
+    std::vector<ReadGrid> m_completed; // by the last line
+    std::size_t m_next = 0; // where the next line starts
+    FirstGrid m_found;
+};
+
+} // namespace
+
+FirstGrid firstGrid(std::string_view text)
+{
+    FirstGridSearch search;
+    const std::string_view read = text.substr(0, FirstGridBytes);
+    search.readLines(read);
+    return search.end(read, text.size() > FirstGridBytes);
+}
+
+FirstGrid firstGridRead(int descriptor)
+{
+    FirstGridSearch search;
+    std::string text;
+    // One byte past the limit tells a text that goes on from one that ends there.
+    while (text.size() <= FirstGridBytes) {
+        const std::size_t start = text.size();
+        text.resize(std::min(start + ReadBytes, FirstGridBytes + 1));
+        const ssize_t got = ::read(descriptor, text.data() + start, text.size() - start);
+        text.resize(start + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            FirstGrid failed;
+            failed.error = errno;
+            return failed;
+        }
+        if (got == 0)
+            return search.end(text, false);
+        if (search.readLines(std::string_view(text).substr(0, FirstGridBytes)))
+            return search.end(text, false);
+    }
+    return search.end(std::string_view(text).substr(0, FirstGridBytes), true);
+}
+
+FirstGrid firstGridOfFile(const std::string &path)
+{
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) {
+        FirstGrid failed;
+        failed.error = errno;
+        return failed;
+    }
+    FirstGrid found = firstGridRead(descriptor);
+    ::close(descriptor);
+    return found;
 }
 
 } // namespace kaleno

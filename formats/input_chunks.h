@@ -20,12 +20,12 @@ struct Chunk
     bool endsInput = false; ///< the input ends after these lines: an open block breaks off
 };
 
-/// Cuts an input into chunks of about ChunkBytes. With the grid formats a chunk ends, where it
-/// can, after a line that ends every block (see endsEveryBlock), so that it starts between
-/// grids; a file of blocks without such lines is read ahead here to find where each chunk
-/// starts. JSON lines stand alone, and a chunk ends at any line. A line longer than
-/// MaxLineBytes is never held whole: it becomes a chunk of its own, `overlong`. When the input
-/// comes slower than it is read, a chunk ends with what has come.
+/// Cuts an input into chunks of about ChunkBytes, a UTF-8 byte-order mark at its start skipped.
+/// With the grid formats a chunk ends, where it can, after a line that ends every block (see
+/// endsEveryBlock), so that it starts between grids; a file of blocks without such lines is read
+/// ahead here to find where each chunk starts. JSON lines stand alone, and a chunk ends at any
+/// line. A line longer than MaxLineBytes is never held whole: it becomes a chunk of its own,
+/// `overlong`. When the input comes slower than it is read, a chunk ends with what has come.
 class ChunkReader
 {
 public:
@@ -54,6 +54,7 @@ private:
     std::string m_pending; // read and not yet handed out
     bool m_ended = false; // the input has no more bytes
     int m_error = 0;
+    bool m_started = false; // a chunk was handed out: a byte-order mark can no longer come
     GridReader m_reader; // the state where the next chunk starts
 };
 
@@ -92,8 +93,31 @@ void readGrids(const Chunk &chunk, GridHandler &&handler)
     handOn();
 }
 
-/// The first grid (or no grid) that `descriptor` reads; reads no further than a chunk past it.
-/// Nothing when the input holds neither, or a read failed: then `error` is its errno.
-std::optional<ReadGrid> firstGridRead(int descriptor, int &error);
+/// The most bytes of a text searched for its first grid.
+constexpr std::size_t FirstGridBytes = std::size_t {4} << 20;
+
+/// What the search for a text's first grid finds.
+struct FirstGrid
+{
+    /// The first grid; without one, the first line or block that is no grid; else nothing.
+    std::optional<ReadGrid> read;
+    bool cutShort = false; ///< no grid in the first FirstGridBytes, and the text goes on
+    int error = 0; ///< the errno of an open or a read that failed
+
+    bool found() const { return read && read->ok(); }
+};
+
+/// The first grid of a text, as the window takes a puzzle from its command line, a paste or a
+/// drop: the lines before it that are no grid (a title copied with it) are passed over. It is
+/// read as kaleno-solve reads it: a byte-order mark at the start skipped, a line longer than
+/// ChunkReader::MaxLineBytes no grid. No line that ends past FirstGridBytes is read.
+FirstGrid firstGrid(std::string_view text);
+
+/// The same, read from the open `descriptor`, which it does not close: no more than one read
+/// (64 KB) past the grid's last line.
+FirstGrid firstGridRead(int descriptor);
+
+/// The same, read from the file at `path`.
+FirstGrid firstGridOfFile(const std::string &path);
 
 } // namespace kaleno

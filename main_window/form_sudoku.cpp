@@ -2,6 +2,7 @@
 
 #include "frame.h"
 #include "frm_apropos.h"
+#include "grid_events.h"
 #include "message_box.h"
 #include "picture_box.h"
 #include "picture_paths.h"
@@ -200,6 +201,7 @@ void FormSudoku::buildDesign()
     setTabOrder(Cmd_Resolution, Cmd_Effacer);
     setTabOrder(Cmd_Effacer, CmdAPropos);
     TxtS[0]->setFocus();
+    new GridEvents(this, TxtS, {Cmd_Resolution, Cmd_Effacer, CmdAPropos});
 
     connect(Cmd_Resolution, &QPushButton::clicked, this, &FormSudoku::Cmd_Resolution_Click);
     connect(Cmd_Effacer, &QPushButton::clicked, this, &FormSudoku::Cmd_Effacer_Click);
@@ -306,6 +308,12 @@ void FormSudoku::typeGivens(const Grid &givens)
     for (int k = 0; k < CellCount; ++k)
         TxtS[static_cast<std::size_t>(k)]->setText(
             givens[k] == 0 ? QString() : QString::number(givens[k]));
+}
+
+void FormSudoku::enterPuzzle(const Grid &givens)
+{
+    Cmd_Effacer_Click();
+    typeGivens(givens);
 }
 
 void FormSudoku::Command1_Click()

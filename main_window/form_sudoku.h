@@ -43,6 +43,10 @@ public:
     /// texts, the other cells emptied; colours and indicators stay as they are.
     void typeGivens(const Grid &givens);
 
+    /// A puzzle put in whole, from a paste or a drop: what "Tout effacer" does, then the givens
+    /// typed.
+    void enterPuzzle(const Grid &givens);
+
     /// The grid store whose LoopIndex the clear command runs on.
     const Module_Sudoku &module() const { return m_module; }
 

@@ -7,24 +7,40 @@
 
 namespace kaleno {
 
+namespace {
+
+std::optional<std::uint8_t> cellValue(double number)
+{
+    std::int16_t value = 0;
+    try {
+        value = toInt16(number);
+    } catch (const RuntimeError &) {
+        return std::nullopt;
+    }
+    // Only a digit can take part in the puzzle; anything else is a typing error.
+    if (value < 0 || value > 9)
+        return std::nullopt;
+    return static_cast<std::uint8_t>(value);
+}
+
+} // namespace
+
+std::optional<std::uint8_t> readCell(std::string_view text)
+{
+    return cellValue(numberFromText(text));
+}
+
 GridReading readCells(const CellTexts &texts)
 {
     GridReading reading;
     for (int cell = 0; cell < CellCount; ++cell) {
         const double number = numberFromText(texts[cell]);
-        std::int16_t value = 0;
-        try {
-            value = toInt16(number);
-        } catch (const RuntimeError &) {
+        const std::optional<std::uint8_t> value = cellValue(number);
+        if (!value) {
             reading.errorCell = cell;
             return reading;
         }
-        // Only a digit can take part in the puzzle; anything else is a typing error.
-        if (value < 0 || value > 9) {
-            reading.errorCell = cell;
-            return reading;
-        }
-        reading.givens[cell] = static_cast<std::uint8_t>(value);
+        reading.givens[cell] = *value;
         if (number != 0.0)
             reading.orange.set(static_cast<std::size_t>(cell));
     }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace kaleno {
 
@@ -52,6 +53,10 @@ struct GridReading
     bool repeatedGivens = false; ///< a digit given twice in a row, column or box
     bool ok() const { return !errorCell && !repeatedGivens; }
 };
+
+/// What the solve command reads in one cell's text: a digit 1..9 for a given, 0 for a free cell,
+/// nothing for a text it refuses (a reading that does not round to an integer 0..9).
+std::optional<std::uint8_t> readCell(std::string_view text);
 
 /// Reads the texts cell by cell, stopping at the first one whose reading does not round to an
 /// integer 0..9: that cell and the later ones are neither read nor coloured. A cell is given

@@ -1,9 +1,13 @@
 #include "grid_reader.h"
 #include "grids.h"
+#include "input_chunks.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
+
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace kaleno {
 namespace {
@@ -114,6 +118,42 @@ TEST(GridReader, KnowsTheLinesAfterWhichEveryBlockHasEnded)
         EXPECT_EQ(endsEveryBlock(line), line != "...|...|...") << line;
     EXPECT_FALSE(endsEveryBlock("---+---+---"));
     EXPECT_FALSE(endsEveryBlock("1 . . | . . 7 | . 9 .\r"));
+}
+
+// What the search for a first grid finds: "line:grid", "line:!" for the first no-grid, "cut"
+// when it stopped at the limit, "" for nothing.
+std::string summary(const FirstGrid &first)
+{
+    if (first.cutShort || !first.read)
+        return first.cutShort ? "cut" : "";
+    return std::to_string(first.read->line) + ':'
+        + (first.found() ? gridText(first.read->givens) : "!");
+}
+
+TEST(FirstGrid, PassesOverWhatIsNoGridNoFurtherThanTheLimit)
+{
+    const std::string longComment(ChunkReader::MaxLineBytes, '#');
+    const struct
+    {
+        std::string text;
+        std::string expected;
+    } cases[] = {
+        {"Puzzle 12\n" + Sample, "2:" + Sample},
+        {"\xEF\xBB\xBF" + Plain + Other, "1:" + Sample},
+        {"notes\n" + Plain.substr(0, 20), "1:!"},
+        {"\n# c\n", ""},
+        {Sample + ' ' + longComment + '\n' + Other, "2:" + Other}, // too long to hold
+        {std::string(FirstGridBytes - 83, '#') + '\n' + Sample + '\n', "2:" + Sample},
+        {std::string(FirstGridBytes - 82, '#') + '\n' + Sample + '\n', "cut"},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(summary(firstGrid(c.text)), c.expected) << c.text.substr(0, 20);
+        const int file = memfd_create("first-grid", MFD_CLOEXEC);
+        ASSERT_EQ(write(file, c.text.data(), c.text.size()), static_cast<ssize_t>(c.text.size()));
+        ASSERT_EQ(lseek(file, 0, SEEK_SET), 0);
+        EXPECT_EQ(summary(firstGridRead(file)), c.expected) << c.text.substr(0, 20);
+        close(file);
+    }
 }
 
 } // namespace

@@ -6,14 +6,18 @@
 #include "ui_style.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
 
+#include <fstream>
 #include <memory>
 #include <new>
 #include <stdexcept>
@@ -26,6 +30,10 @@ class FormSudokuTest : public QObject
 
     static inline const QColor Orange {255, 128, 0};
     static inline const QColor White {255, 255, 255};
+    static inline const QString Sample = QStringLiteral(
+        "1....7.9..3..2...8..96..5....53..9...1..8...26....4...3......1..4......7..7...3..");
+    static inline const QString Solution = QStringLiteral(
+        "162857493534129678789643521475312986913586742628794135356478219241935867897261354");
 
     QLineEdit *cell(int k) const
     {
@@ -304,6 +312,138 @@ private slots:
         for (int k = 0; k < 81; ++k)
             QCOMPARE(back(k) == Orange, orange.contains(k) || k == 80);
         QVERIFY(shows("LblFin") && shows("ImgFin"));
+    }
+
+    void pasteTypesTheFirstGridWholeWhereverTheFocusIs_data()
+    {
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<bool>("grid");
+        const QString rows = "1....7.9.\n.3..2...8\n..96..5..\n..53..9..\n.1..8...2\n6....4...\n"
+                             "3......1.\n.4......7\n..7...3..\n";
+        QString boxed = rows, spaced = rows;
+        boxed.replace(QRegularExpression("(...)(...)(...)\n"), "\\1|\\2|\\3\n")
+            .insert(36, "---+---+---\n");
+        spaced.replace(QRegularExpression("(.)(?=.)"), "\\1 ").replace("\n", "\r\n");
+        const QKeySequence ctrlV(Qt::CTRL | Qt::Key_V), shiftInsert(Qt::SHIFT | Qt::Key_Insert);
+        QTest::newRow("line, comment") << Sample + "  ER 2.6" << ctrlV << "TxtS_40" << true;
+        QTest::newRow("title, rows")
+            << "Puzzle 12\n" + rows << shiftInsert << "Cmd_Effacer" << true;
+        QTest::newRow("boxed") << boxed << ctrlV << "CmdAPropos" << true;
+        QTest::newRow("spaced, CRLF") << spaced << shiftInsert << "TxtS_80" << true;
+        QTest::newRow("no grid, cell") << "2.5" << ctrlV << "TxtS_40" << false;
+        QTest::newRow("no grid, button") << "2.5" << ctrlV << "Cmd_Resolution" << false;
+    }
+
+    void pasteTypesTheFirstGridWholeWhereverTheFocusIs()
+    {
+        QFETCH(QString, clipboard);
+        QFETCH(QKeySequence, keys);
+        QFETCH(QString, focus);
+        QFETCH(bool, grid);
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        cell(79)->setText(QStringLiteral("2"));
+        click("Cmd_Resolution"); // solved, cell 79 orange
+        cell(40)->clear();
+        const QString before = shown();
+        QGuiApplication::clipboard()->setText(clipboard);
+        control(focus.toLatin1())->setFocus();
+        QTest::keySequence(QApplication::focusWidget(), keys);
+        QCOMPARE(QApplication::focusWidget(), control(focus.toLatin1()));
+        if (!grid) { // a cell's own paste, or nothing
+            QCOMPARE(
+                shown(), focus == "TxtS_40" ? QString(before).replace(40, 1, clipboard) : before);
+            return;
+        }
+        QCOMPARE(shown(), Sample); // what "Tout effacer" does, then the givens
+        QVERIFY(back(79) == White && !shows("LblFin") && !shows("ImgFin"));
+    }
+
+    void copyTakesTheGridAsTheSolveReadsItOrAHandMadeSelection()
+    {
+        click("Command1"); // the sample puzzle: an orange 7 in cell 5 reads as a given
+        for (const auto &[k, text] : {std::pair(1, "0"), std::pair(3, "12"), std::pair(5, " 7.2")})
+            cell(k)->setText(QString::fromLatin1(text));
+        QTest::keyClick(control("CmdAPropos"), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), Sample); // 12 is refused: no digit
+        cell(3)->clear();
+        click("Cmd_Resolution");
+        cell(40)->selectAll(); // as Tab leaves it
+        QTest::keyClick(cell(40), Qt::Key_Insert, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), Solution);
+        cell(40)->setText(QStringLiteral("456"));
+        cell(40)->setSelection(1, 1);
+        QTest::keyClick(cell(40), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("5"));
+    }
+
+    void arrowsMoveBetweenCellsUnlessTheCaretCanMoveInItsText_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("caret"); // in "123"; -1: the whole text selected
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<int>("to");
+        QTest::newRow("up at the top") << 4 << 0 << QKeySequence(Qt::Key_Up) << 4;
+        QTest::newRow("up") << 13 << 1 << QKeySequence(Qt::Key_Up) << 4;
+        QTest::newRow("down at the bottom") << 76 << 0 << QKeySequence(Qt::Key_Down) << 76;
+        QTest::newRow("left at the left edge") << 9 << -1 << QKeySequence(Qt::Key_Left) << 9;
+        QTest::newRow("left at the start") << 10 << 0 << QKeySequence(Qt::Key_Left) << 9;
+        QTest::newRow("left inside") << 10 << 1 << QKeySequence(Qt::Key_Left) << 10;
+        QTest::newRow("right, all selected") << 10 << -1 << QKeySequence(Qt::Key_Right) << 11;
+        QTest::newRow("right inside") << 10 << 2 << QKeySequence(Qt::Key_Right) << 10;
+        QTest::newRow("right at the right edge") << 17 << 3 << QKeySequence(Qt::Key_Right) << 17;
+        QTest::newRow("shift+right") << 10 << 3 << QKeySequence(Qt::SHIFT | Qt::Key_Right) << 10;
+        QTest::newRow("ctrl+down") << 10 << 3 << QKeySequence(Qt::CTRL | Qt::Key_Down) << 10;
+    }
+
+    void arrowsMoveBetweenCellsUnlessTheCaretCanMoveInItsText()
+    {
+        QFETCH(int, from);
+        QFETCH(int, caret);
+        QFETCH(QKeySequence, keys);
+        QFETCH(int, to);
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        for (int k = 0; k < 81; ++k)
+            cell(k)->setText(QStringLiteral("123"));
+        cell(from)->setFocus();
+        caret < 0 ? cell(from)->selectAll() : cell(from)->setCursorPosition(caret);
+        QTest::keySequence(cell(from), keys);
+        QCOMPARE(QApplication::focusWidget(), cell(to));
+        if (to != from) // selected as after Tab
+            QCOMPARE(cell(to)->selectedText(), QStringLiteral("123"));
+    }
+
+    void dropsTakeTheFirstGridOfAFileOrAText()
+    {
+        QTemporaryDir folder;
+        std::ofstream(folder.filePath("grid.txt").toStdString())
+            << ("# 12\n" + Sample).toStdString();
+        std::ofstream(folder.filePath("notes.txt").toStdString()) << "nothing here\n";
+        const auto drop = [](QWidget *on, const QList<QUrl> &urls, const QString &text = {}) {
+            QMimeData data;
+            data.setUrls(urls);
+            data.setText(text);
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, &data, {}, {});
+            QApplication::sendEvent(on, &enter); // the drop goes where the drag was taken
+            QDropEvent event(QPointF(5, 5), enter.possibleActions(), &data, {}, {});
+            event.setDropAction(Qt::MoveAction);
+            QApplication::sendEvent(on, &event);
+            QCoreApplication::processEvents(); // a file is read once the drop is over
+            return event.isAccepted() ? event.dropAction() : Qt::IgnoreAction;
+        };
+        const QUrl notes = QUrl::fromLocalFile(folder.filePath("notes.txt"));
+        cell(2)->setText(QStringLiteral("7"));
+        QCOMPARE(drop(cell(3), {notes}), Qt::CopyAction);
+        QCOMPARE(m_messages,
+            QStringList {
+                u"Aucune grille | Aucune grille lisible dans le fichier «\u00A0notes.txt\u00A0». | 16 | 1"_qs});
+        QCOMPARE(shown(), QString(81, '.').replace(2, 1, '7'));
+        drop(m_window.get(), {QUrl::fromLocalFile(folder.filePath("grid.txt")), notes});
+        QCOMPARE(shown(), Sample);
+        m_window->enterPuzzle(Grid {});
+        QCOMPARE(drop(cell(3), {}, Sample), Qt::CopyAction); // never moved: the source keeps it
+        QCOMPARE(shown(), Sample);
     }
 
     void aboutCommandsShowOneModelessAboutWindowCentredOnTheMainWindow()
