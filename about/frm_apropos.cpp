@@ -1,6 +1,6 @@
 #include "frm_apropos.h"
 
-#include "frame.h"
+#include "design_builder.h"
 #include "kaleno_version.h"
 #include "orbit.h"
 #include "picture_box.h"
@@ -8,13 +8,8 @@
 #include "placement.h"
 #include "program_end.h"
 #include "shared_window.h"
-#include "twips.h"
-#include "ui_style.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
-#include <QIcon>
-#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -23,49 +18,58 @@ namespace kaleno {
 
 namespace {
 
-constexpr Colour PanelColour = 0xEEF3F4; // red 244, green 243, blue 238
-constexpr Colour AuthorColour = 0xEEF4F3; // red 243, green 244, blue 238: not quite the panel's
-constexpr Colour LabelColour = 0xE0E0E0;
+using Kind = ControlKind;
 
-// The window's client area, in twips.
-constexpr int ClientWidth = 6915;
-constexpr int ClientHeight = 4140;
+constexpr Colour Panel = 0xEEF3F4; // red 244, green 243, blue 238
+constexpr Colour Author = 0xEEF4F3; // red 243, green 244, blue 238: not quite the panel's
+constexpr Colour LabelGrey = 0xE0E0E0;
+constexpr Colour Black = 0x000000;
+constexpr SystemColour Desktop = SystemColour::Desktop;
 
-// A frame on the system colour desktop; an inner panel is given its own colour afterwards.
-Frame *makeFrame(QWidget *container, const char *name, const QString &caption, const QRect &twips)
-{
-    auto *frame = new Frame(caption, container);
-    frame->setObjectName(QLatin1String(name));
-    frame->setGeometry(twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
-    frame->setBackgroundRole(paletteRole(SystemColour::Desktop));
-    return frame;
-}
+// The design, in twips. The window: its name, caption and icon, its client area, the size of its
+// font and its background.
+const WindowDesign WindowLook
+    = {"FrmAPropos", "A Propos de Kaleno", pictures::programIcon(), 6915, 4140, 8, Panel};
 
-// A label with a single sunken border (bordered) or none, opaque, its text readable on it.
-QLabel *makeLabel(QWidget *container, const char *name, const QString &text, const QRect &twips,
-    Colour back, Qt::Alignment alignment, bool bordered)
-{
-    auto *label = new QLabel(text, container);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
-    label->setAlignment(alignment | Qt::AlignVCenter);
-    if (bordered)
-        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    setBackColour(label, toQColor(back));
-    keepTextReadable(label);
-    return label;
-}
-
-// One of the three orbiting squares: a plain square of its colour, no border, no picture.
-PictureBox *makeSquare(PictureBox *container, const char *name, int left, int top, Colour colour)
-{
-    auto *square = new PictureBox(container);
-    square->setObjectName(QLatin1String(name));
-    square->resize(twipsToPixels(80), twipsToPixels(80));
-    square->setBackColour(colour);
-    container->moveChild(square, left, top);
-    return square;
-}
+// Its controls, in the order they are made. Only the button takes the keyboard.
+const ControlDesign Controls[] = {
+    {"CmdOKApropos", Kind::CommandButton, "", "OK", {60, 3720, 2715, 350}, 0,
+        {.autoDefault = true, .accessibleDescription = "Ferme cette fenêtre"}},
+    // The version panel: the success picture above the version label.
+    {"Frame6", Kind::Frame, "", "Version du logiciel", {60, 60, 2715, 1935}, 1, {.back = Desktop}},
+    {"Frame2", Kind::Frame, "Frame6", "", {60, 240, 2595, 1635}, 3, {.back = Panel}},
+    {"Image6", Kind::Image, "Frame2", "", {720, 150, 1005, 1005}, NoTabIndex,
+        {.picture = pictures::success, // its 70 pixels shown as 67
+            .stretched = true,
+            .accessibleName = "Grille souriante",
+            .accessibleDescription = "Une tuile de bois portant une grille qui sourit"}},
+    {"Label1", Kind::Label, "Frame2", "Version 1.10 - Juin 2010", {120, 1200, 2355, 315}, 4,
+        {.back = LabelGrey, .alignment = Qt::AlignCenter, .border = true}},
+    // The author panel: the author above the two addresses.
+    {"Frame1", Kind::Frame, "", "Auteur et adresses", {60, 2040, 2715, 1635}, 2, {.back = Desktop}},
+    {"Frame3", Kind::Frame, "Frame1", "", {60, 240, 2595, 1335}, 5, {.back = Panel}},
+    {"Label4", Kind::Label, "Frame3", "Auteur : " KALENO_AUTHOR, {600, 180, 1635, 255}, 8,
+        {.back = Author}},
+    {"Label2", Kind::Label, "Frame3", "kaleno.example.org", {180, 480, 2295, 315}, 6,
+        {.back = LabelGrey, .alignment = Qt::AlignCenter, .border = true}},
+    {"Label3", Kind::Label, "Frame3", "example.net/kaleno", {180, 900, 2295, 315}, 7,
+        {.back = LabelGrey, .alignment = Qt::AlignCenter, .border = true}},
+    // The space picture and its three orbiting squares, each a plain square of its colour.
+    {"Frame4", Kind::Frame, "", "", {2820, 60, 4035, 4035}, 9, {.back = Desktop}},
+    {"PBFond", Kind::PictureBox, "Frame4", "", {120, 120, 3810, 3810}, 10,
+        {.back = Black,
+            .border = true,
+            .picture = pictures::space,
+            .accessibleName = "Planète en orbite",
+            .accessibleDescription = "Trois petits carrés, jaune, rouge et vert, tournent autour "
+                                     "d'une planète et laissent des traces"}},
+    {"PB3", Kind::PictureBox, "PBFond", "", {3360, 600, 80, 80}, 11,
+        {.back = Colour(0x00FF00), .accessibleName = "Carré vert"}},
+    {"PB2", Kind::PictureBox, "PBFond", "", {1140, 420, 80, 80}, 12,
+        {.back = Colour(0x0000FF), .accessibleName = "Carré rouge"}},
+    {"PB1", Kind::PictureBox, "PBFond", "", {600, 660, 80, 80}, 13,
+        {.back = Colour(0x00FFFF), .accessibleName = "Carré jaune"}},
+};
 
 } // namespace
 
@@ -91,75 +95,17 @@ FrmAPropos *FrmAPropos::loadedShared()
 
 void FrmAPropos::buildDesign()
 {
-    setObjectName(QStringLiteral("FrmAPropos"));
-    setWindowTitle(QStringLiteral("A Propos de Kaleno"));
-    setWindowIcon(QIcon(pictures::programIcon()));
-    setFixedSize(twipsToPixels(ClientWidth), twipsToPixels(ClientHeight));
-    setFont(designFont(8));
-    setBackColour(this, toQColor(PanelColour));
-
-    const QColor panel = toQColor(PanelColour);
-
-    CmdOKApropos = new QPushButton(QStringLiteral("OK"), this);
-    CmdOKApropos->setObjectName(QStringLiteral("CmdOKApropos"));
-    CmdOKApropos->setGeometry(twipsRect(60, 3720, 2715, 350));
-    CmdOKApropos->setAutoDefault(true); // Enter clicks it while it has the focus
-    CmdOKApropos->setAccessibleDescription(QStringLiteral("Ferme cette fenêtre"));
-
-    // The version panel: the success picture above the version label.
-    Frame6 = makeFrame(this, "Frame6", QStringLiteral("Version du logiciel"), {60, 60, 2715, 1935});
-    Frame2 = makeFrame(Frame6, "Frame2", QString(), {60, 240, 2595, 1635});
-    setBackColour(Frame2, panel);
-    Image6 = new QLabel(Frame2);
-    Image6->setObjectName(QStringLiteral("Image6"));
-    Image6->setGeometry(twipsRect(720, 150, 1005, 1005));
-    Image6->setScaledContents(true); // the 70-pixel picture shown as 67
-    Image6->setPixmap(QPixmap(pictures::success(Image6->devicePixelRatioF())));
-    Image6->setAccessibleName(QStringLiteral("Grille souriante"));
-    Image6->setAccessibleDescription(
-        QStringLiteral("Une tuile de bois portant une grille qui sourit"));
-    Label1 = makeLabel(Frame2, "Label1", QStringLiteral("Version 1.10 - Juin 2010"),
-        {120, 1200, 2355, 315}, LabelColour, Qt::AlignHCenter, true);
-
-    // The author panel: the author above the two addresses.
-    Frame1
-        = makeFrame(this, "Frame1", QStringLiteral("Auteur et adresses"), {60, 2040, 2715, 1635});
-    Frame3 = makeFrame(Frame1, "Frame3", QString(), {60, 240, 2595, 1335});
-    setBackColour(Frame3, panel);
-    Label4 = makeLabel(Frame3, "Label4", QStringLiteral("Auteur : " KALENO_AUTHOR),
-        {600, 180, 1635, 255}, AuthorColour, Qt::AlignLeft, false);
-    Label2 = makeLabel(Frame3, "Label2", QStringLiteral("kaleno.example.org"),
-        {180, 480, 2295, 315}, LabelColour, Qt::AlignHCenter, true);
-    Label3 = makeLabel(Frame3, "Label3", QStringLiteral("example.net/kaleno"),
-        {180, 900, 2295, 315}, LabelColour, Qt::AlignHCenter, true);
-
-    // The space picture and its three orbiting squares.
-    Frame4 = makeFrame(this, "Frame4", QString(), {2820, 60, 4035, 4035});
-    PBFond = new PictureBox(Frame4);
-    PBFond->setObjectName(QStringLiteral("PBFond"));
-    PBFond->setGeometry(twipsRect(120, 120, 3810, 3810));
-    PBFond->setBackColour(0x000000);
-    PBFond->setSunkenBorder(true);
-    PBFond->setPicture(QImage(pictures::space(PBFond->devicePixelRatioF())));
-    PBFond->setAccessibleName(QStringLiteral("Planète en orbite"));
-    PBFond->setAccessibleDescription(
-        QStringLiteral("Trois petits carrés, jaune, rouge et vert, tournent autour d'une planète "
-                       "et laissent des traces"));
-    PB3 = makeSquare(PBFond, "PB3", 3360, 600, 0x00FF00);
-    PB2 = makeSquare(PBFond, "PB2", 1140, 420, 0x0000FF);
-    PB1 = makeSquare(PBFond, "PB1", 600, 660, 0x00FFFF);
-    PB1->setAccessibleName(QStringLiteral("Carré jaune"));
-    PB2->setAccessibleName(QStringLiteral("Carré rouge"));
-    PB3->setAccessibleName(QStringLiteral("Carré vert"));
-
+    DesignBuilder design(this, this, WindowLook);
+    design.build(Controls);
+    design.chainTabOrder();
+    CmdOKApropos = design.control<QPushButton>("CmdOKApropos");
+    PBFond = design.control<PictureBox>("PBFond");
+    PB1 = design.control<PictureBox>("PB1");
+    PB2 = design.control<PictureBox>("PB2");
+    PB3 = design.control<PictureBox>("PB3");
     TmrAPropos = new QTimer(this);
     TmrAPropos->setObjectName(QStringLiteral("TmrAPropos"));
     TmrAPropos->setInterval(100);
-
-    // Only the button takes the keyboard: the frames, labels and pictures have no use for it.
-    for (QWidget *passive : std::initializer_list<QWidget *> {PBFond, PB1, PB2, PB3})
-        passive->setFocusPolicy(Qt::NoFocus);
-    CmdOKApropos->setFocus();
 
     connect(CmdOKApropos, &QPushButton::clicked, this, &FrmAPropos::CmdOKApropos_Click);
     connect(TmrAPropos, &QTimer::timeout, this, &FrmAPropos::TmrAPropos_Timer);

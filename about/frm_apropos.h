@@ -6,13 +6,11 @@
 
 #include <array>
 
-class QLabel;
 class QPushButton;
 class QTimer;
 
 namespace kaleno {
 
-class Frame;
 class PictureBox;
 
 /// The About window: version and author panels beside a space picture on which three small
@@ -58,16 +56,6 @@ private:
     QWidget *m_owner = nullptr;
     bool m_placed = false;
 
-    Frame *Frame1 = nullptr;
-    Frame *Frame2 = nullptr;
-    Frame *Frame3 = nullptr;
-    Frame *Frame4 = nullptr;
-    Frame *Frame6 = nullptr;
-    QLabel *Image6 = nullptr;
-    QLabel *Label1 = nullptr;
-    QLabel *Label2 = nullptr;
-    QLabel *Label3 = nullptr;
-    QLabel *Label4 = nullptr;
     QPushButton *CmdOKApropos = nullptr;
     PictureBox *PBFond = nullptr;
     PictureBox *PB1 = nullptr;

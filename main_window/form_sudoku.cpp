@@ -1,42 +1,75 @@
 #include "form_sudoku.h"
 
-#include "frame.h"
+#include "design_builder.h"
 #include "frm_apropos.h"
 #include "grid_events.h"
 #include "message_box.h"
-#include "picture_box.h"
 #include "picture_paths.h"
 #include "program_end.h"
-#include "separator_bar.h"
 #include "shared_window.h"
-#include "twips.h"
 #include "ui_style.h"
 
 #include <QCloseEvent>
-#include <QIcon>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 
-#include <limits>
-
 namespace kaleno {
 
 namespace {
 
-// The client area below the menu bar, in twips.
-constexpr int ClientWidth = 6570;
-constexpr int ClientHeight = 5115;
+using Kind = ControlKind;
 
-// The grid: cell k lies in row k div 9 and column k mod 9, 480 twips apart both ways.
-constexpr int CellPitch = 480;
-constexpr int FirstCellLeft = 120;
-constexpr int FirstCellTop = 360;
+constexpr Colour Yellow = 0x00FFFF;
+constexpr Colour Black = 0x000000;
+constexpr Colour White = 0xFFFFFF;
 
-constexpr Colour YellowColour = 0x00FFFF;
-constexpr Colour BlackColour = 0x000000;
+// The design, in twips. The window: its name, caption and icon, its client area below the menu
+// bar, the size of its font and its background.
+const WindowDesign WindowLook
+    = {"FormSudoku", "Kaleno", pictures::programIcon(), 6570, 5115, 8, SystemColour::ButtonFace};
+
+// Its controls in the order they are made: the grid's frame, its 81 cells (cellDesign()), then
+// the bars that mark the boxes, each in the gap between two rows or columns of cells, and the
+// controls beside the frame. No button is a default one: Enter in a cell does nothing.
+const ControlDesign GridFrame = {"Frame1", Kind::Frame, "", "Grille 9x9", {120, 120, 4455, 4815}, 0,
+    {.back = SystemColour::ButtonFace}};
+const ControlDesign Controls[] = {
+    {"Shape1", Kind::Shape, "Frame1", "", {1485, 360, 45, 4215}, NoTabIndex},
+    {"Shape2", Kind::Shape, "Frame1", "", {2925, 360, 45, 4215}, NoTabIndex},
+    {"Shape3", Kind::Shape, "Frame1", "", {120, 1740, 4200, 45}, NoTabIndex},
+    {"Shape4", Kind::Shape, "Frame1", "", {105, 3180, 4200, 45}, NoTabIndex},
+    {"Cmd_Resolution", Kind::CommandButton, "", "Résoudre la grille", {4680, 240, 1695, 495}, 82,
+        {.accessibleDescription = "Remplit les cases libres avec la solution de la grille"}},
+    {"Cmd_Effacer", Kind::CommandButton, "", "Tout effacer", {4680, 960, 1695, 495}, 83,
+        {.accessibleDescription = "Vide toutes les cases"}},
+    {"CmdAPropos", Kind::CommandButton, "", "A Propos", {4680, 1680, 1695, 495}, 86,
+        {.accessibleDescription = "Montre la version et l'auteur"}},
+    {"Command1", Kind::CommandButton, "", "Command1", {4680, 4560, 1455, 375}, 85,
+        {.visible = false, .accessibleDescription = "Écrit la grille d'exemple"}},
+    {"LblFin", Kind::Label, "", "Solution trouvée !", {4680, 2400, 1695, 375}, 87,
+        {.fontPoints = 9.75, .back = Black, .text = Yellow, .alignment = Qt::AlignCenter}},
+    {"ImgFin", Kind::Image, "", "", {5040, 2760, 1050, 1050}, NoTabIndex, // its 70 pixels
+        {.picture = pictures::success,
+            .accessibleName = "Grille résolue",
+            .accessibleDescription = "Une tuile de bois portant une grille qui sourit"}},
+};
+
+// Cell k, in row k div 9 and column k mod 9: 480 twips apart both ways. Cell 0 is white, the
+// others in a text box's own background, the scheme's window background.
+ControlDesign cellDesign(int k)
+{
+    constexpr int CellPitch = 480;
+    const int row = rowOf(k), column = columnOf(k);
+    return {QStringLiteral("TxtS_%1").arg(k), Kind::TextBox, "Frame1", "",
+        {120 + CellPitch * column, 360 + CellPitch * row, 375, 405}, k + 1,
+        {.fontPoints = 12,
+            .back = k == 0 ? DesignColour(White) : DesignColour(),
+            .alignment = Qt::AlignCenter,
+            .accessibleName = QStringLiteral("Ligne %1, colonne %2").arg(row + 1).arg(column + 1)}};
+}
 
 // The sample puzzle behind the hidden button: (cell, digit), in the order they are written.
 constexpr std::array<std::pair<int, int>, 23> SamplePuzzle = {{
@@ -71,30 +104,10 @@ const QString InputErrorMessage = QStringLiteral(
     "Une erreur est survenue. Veuillez vérifier la saisie des valeurs de la grille, merci.");
 const QString InputErrorTitle = QStringLiteral("ERREUR DE SAISIE");
 
-// The cell's BackColor: the background of a text box is its palette's base colour. Its digits
-// stay readable on it whatever the scheme's text colour.
-void setCellBackColour(QLineEdit *cell, const QColor &colour)
-{
-    QPalette palette = cell->palette();
-    palette.setColor(QPalette::Base, colour);
-    cell->setPalette(palette);
-    keepTextReadable(cell);
-}
-
 SolveFunction &solveFunction()
 {
     static SolveFunction installed;
     return installed;
-}
-
-QPushButton *makeButton(
-    QWidget *container, const char *name, const QString &caption, const QRect &twips)
-{
-    auto *button = new QPushButton(caption, container);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
-    button->setAutoDefault(false); // no default button: Enter in a cell does nothing
-    return button;
 }
 
 } // namespace
@@ -116,91 +129,21 @@ FormSudoku::FormSudoku(QWidget *owner)
 
 void FormSudoku::buildDesign()
 {
-    setObjectName(QStringLiteral("FormSudoku"));
-    setWindowTitle(QStringLiteral("Kaleno"));
-    setWindowIcon(QIcon(pictures::programIcon()));
-    setFont(designFont(8));
-
     auto *client = new QWidget(this);
-    client->setFixedSize(twipsToPixels(ClientWidth), twipsToPixels(ClientHeight));
-    // System colours are roles of the palette, so that they follow the scheme when it changes.
-    client->setBackgroundRole(paletteRole(SystemColour::ButtonFace));
-    client->setAutoFillBackground(true);
+    DesignBuilder design(this, client, WindowLook);
     setCentralWidget(client);
     layout()->setSizeConstraint(QLayout::SetFixedSize); // the user cannot resize it
-
-    Frame1 = new Frame(QStringLiteral("Grille 9x9"), client);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(twipsRect(120, 120, 4455, 4815));
-    Frame1->setBackgroundRole(paletteRole(SystemColour::ButtonFace));
-
-    const QFont cellFont = designFont(12);
-    for (int k = 0; k < CellCount; ++k) {
-        auto *cell = new QLineEdit(Frame1);
-        cell->setObjectName(QStringLiteral("TxtS_%1").arg(k));
-        cell->setGeometry(twipsRect(FirstCellLeft + CellPitch * columnOf(k),
-            FirstCellTop + CellPitch * rowOf(k), 375, 405));
-        cell->setAlignment(Qt::AlignCenter);
-        cell->setFont(cellFont);
-        cell->setMaxLength(std::numeric_limits<int>::max()); // any text of any length
-        cell->setAccessibleName(
-            QStringLiteral("Ligne %1, colonne %2").arg(rowOf(k) + 1).arg(columnOf(k) + 1));
-        if (k == 0)
-            setCellBackColour(cell, Qt::white); // the others keep the window background's role
-        TxtS[static_cast<std::size_t>(k)] = cell;
-    }
-
-    // The bars that mark the boxes, each in the gap between two rows or columns of cells.
-    const QRect bars[] = {
-        {1485, 360, 45, 4215}, {2925, 360, 45, 4215}, {120, 1740, 4200, 45}, {105, 3180, 4200, 45}};
-    for (std::size_t i = 0; i < Shapes.size(); ++i) {
-        Shapes[i] = new SeparatorBar(Frame1);
-        Shapes[i]->setObjectName(QStringLiteral("Shape%1").arg(i + 1));
-        Shapes[i]->setGeometry(
-            twipsRect(bars[i].x(), bars[i].y(), bars[i].width(), bars[i].height()));
-    }
-
-    Cmd_Resolution = makeButton(
-        client, "Cmd_Resolution", QStringLiteral("Résoudre la grille"), {4680, 240, 1695, 495});
-    Cmd_Effacer
-        = makeButton(client, "Cmd_Effacer", QStringLiteral("Tout effacer"), {4680, 960, 1695, 495});
-    CmdAPropos
-        = makeButton(client, "CmdAPropos", QStringLiteral("A Propos"), {4680, 1680, 1695, 495});
-    Command1 = makeButton(client, "Command1", QStringLiteral("Command1"), {4680, 4560, 1455, 375});
-    Command1->setVisible(false); // and nothing ever shows it
-    Cmd_Resolution->setAccessibleDescription(
-        QStringLiteral("Remplit les cases libres avec la solution de la grille"));
-    Cmd_Effacer->setAccessibleDescription(QStringLiteral("Vide toutes les cases"));
-    CmdAPropos->setAccessibleDescription(QStringLiteral("Montre la version et l'auteur"));
-    Command1->setAccessibleDescription(QStringLiteral("Écrit la grille d'exemple"));
-
-    LblFin = new QLabel(QStringLiteral("Solution trouvée !"), client);
-    LblFin->setObjectName(QStringLiteral("LblFin"));
-    LblFin->setGeometry(twipsRect(4680, 2400, 1695, 375));
-    LblFin->setAlignment(Qt::AlignCenter);
-    LblFin->setFont(designFont(9.75));
-    setBackColour(LblFin, toQColor(BlackColour));
-    QPalette yellowText = LblFin->palette();
-    yellowText.setColor(QPalette::WindowText, toQColor(YellowColour));
-    LblFin->setPalette(yellowText);
-
-    ImgFin = new QLabel(client);
-    ImgFin->setObjectName(QStringLiteral("ImgFin"));
-    ImgFin->setGeometry(twipsRect(5040, 2760, 1050, 1050));
-    const qreal ratio = ImgFin->devicePixelRatioF();
-    ImgFin->setPixmap( // 70 pixels
-        QPixmap::fromImage(pictureForRatio(QImage(pictures::success(ratio)), ratio)));
-    ImgFin->setAccessibleName(QStringLiteral("Grille résolue"));
-    ImgFin->setAccessibleDescription(
-        QStringLiteral("Une tuile de bois portant une grille qui sourit"));
-
-    // Tab order: the cells row by row, then the three visible buttons, then back to cell 0.
-    for (int k = 1; k < CellCount; ++k)
-        setTabOrder(TxtS[static_cast<std::size_t>(k - 1)], TxtS[static_cast<std::size_t>(k)]);
-    setTabOrder(TxtS[CellCount - 1], Cmd_Resolution);
-    setTabOrder(Cmd_Resolution, Cmd_Effacer);
-    setTabOrder(Cmd_Effacer, CmdAPropos);
-    TxtS[0]->setFocus();
+    design.build(GridFrame);
+    for (int k = 0; k < CellCount; ++k)
+        TxtS[static_cast<std::size_t>(k)] = qobject_cast<QLineEdit *>(design.build(cellDesign(k)));
+    design.build(Controls);
+    design.chainTabOrder(); // the cells row by row, the three visible buttons, then cell 0 again
+    Cmd_Resolution = design.control<QPushButton>("Cmd_Resolution");
+    Cmd_Effacer = design.control<QPushButton>("Cmd_Effacer");
+    CmdAPropos = design.control<QPushButton>("CmdAPropos");
+    Command1 = design.control<QPushButton>("Command1");
+    LblFin = design.control<QLabel>("LblFin");
+    ImgFin = design.control<QLabel>("ImgFin");
     new GridEvents(this, TxtS, {Cmd_Resolution, Cmd_Effacer, CmdAPropos});
 
     connect(Cmd_Resolution, &QPushButton::clicked, this, &FormSudoku::Cmd_Resolution_Click);
@@ -270,7 +213,7 @@ void FormSudoku::applyOutcome(const SolveOutcome &outcome)
 {
     for (int k = 0; k < CellCount; ++k) {
         if (outcome.orange.test(static_cast<std::size_t>(k)))
-            setCellBackColour(TxtS[static_cast<std::size_t>(k)], toQColor(GivenCellColour));
+            setTextBoxBackColour(TxtS[static_cast<std::size_t>(k)], toQColor(GivenCellColour));
     }
     switch (outcome.kind) {
     case OutcomeKind::Solved:
@@ -299,7 +242,7 @@ void FormSudoku::Cmd_Effacer_Click()
     for (m_module.LoopIndex = 0; m_module.LoopIndex <= 80; ++m_module.LoopIndex) {
         QLineEdit *cell = TxtS[static_cast<std::size_t>(m_module.LoopIndex)];
         cell->setText(QString());
-        setCellBackColour(cell, toQColor(ClearedCellColour));
+        setTextBoxBackColour(cell, toQColor(ClearedCellColour));
     }
 }
 

@@ -17,9 +17,6 @@ class QPushButton;
 
 namespace kaleno {
 
-class Frame;
-class SeparatorBar;
-
 /// What the solve command runs on the 81 cell texts: the solve core, or what a test put in its
 /// place to make it fail. An empty function brings the core back.
 using SolveFunction = std::function<SolveOutcome(const CellTexts &texts)>;
@@ -71,9 +68,7 @@ private:
     WindowLoad<FormSudoku> m_load {this};
     Module_Sudoku m_module;
 
-    Frame *Frame1 = nullptr;
     std::array<QLineEdit *, CellCount> TxtS {};
-    std::array<SeparatorBar *, 4> Shapes {}; // Shape1 .. Shape4
     QPushButton *Cmd_Resolution = nullptr;
     QPushButton *Cmd_Effacer = nullptr;
     QPushButton *CmdAPropos = nullptr;

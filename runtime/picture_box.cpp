@@ -4,7 +4,8 @@
 #include "ui_style.h"
 
 #include <QPainter>
-#include <qdrawutil.h>
+
+#include <utility>
 
 namespace kaleno {
 
@@ -23,6 +24,27 @@ QImage pictureForRatio(const QImage &render, qreal ratio)
     picture.setDevicePixelRatio(ratio);
     return picture;
 }
+
+namespace {
+
+// The sunken edge, two logical pixels wide: an outer ring dark above and left and light below
+// and right, an inner ring in shadow and midlight. Each colour fills a rectangle over the ones
+// before it, opaque over the window colour: the edge covers every device pixel at any scale,
+// as a widget that paints itself whole must, whatever the scheme's colours.
+void drawSunkenEdge(QPainter &painter, const QRect &edge, const QPalette &palette)
+{
+    const std::pair<QRect, QPalette::ColorRole> layers[] = {
+        {edge, QPalette::Window},
+        {edge, QPalette::Light},
+        {edge.adjusted(0, 0, -1, -1), QPalette::Dark},
+        {edge.adjusted(1, 1, -1, -1), QPalette::Midlight},
+        {edge.adjusted(1, 1, -2, -2), QPalette::Shadow},
+    };
+    for (const auto &[area, role] : layers)
+        painter.fillRect(area, palette.color(role));
+}
+
+} // namespace
 
 PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
 {
@@ -108,10 +130,9 @@ void PictureBox::paintEvent(QPaintEvent *)
 {
     ensureCanvas();
     QPainter painter(this);
-    painter.drawImage(drawingArea().topLeft(), m_canvas);
-    // The sunken edge: two pixels, shadow above and left, light below and right.
     if (m_sunken)
-        qDrawWinPanel(&painter, rect(), palette(), true);
+        drawSunkenEdge(painter, rect(), palette());
+    painter.drawImage(drawingArea().topLeft(), m_canvas);
 }
 
 void PictureBox::resizeEvent(QResizeEvent *)

@@ -125,6 +125,14 @@ void setBackColour(QWidget *widget, const QColor &colour)
     widget->setAutoFillBackground(true);
 }
 
+void setTextBoxBackColour(QWidget *textBox, const QColor &colour)
+{
+    QPalette palette = textBox->palette();
+    palette.setColor(QPalette::Base, colour);
+    textBox->setPalette(palette);
+    keepTextReadable(textBox);
+}
+
 QColor readableText(const QColor &back, const QColor &text)
 {
     return contrastRatio(back, text) >= LeastTextContrast ? text : QColor(Qt::black);

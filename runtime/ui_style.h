@@ -51,6 +51,10 @@ QFont designFont(double points);
 /// colour, and Window becomes its background role.
 void setBackColour(QWidget *widget, const QColor &colour);
 
+/// A text box's back colour: the base colour that its text is written on, its text kept
+/// readable on it (keepTextReadable()).
+void setTextBoxBackColour(QWidget *textBox, const QColor &colour);
+
 /// The colour of text on a light background `back` fixed by value: the scheme's `text` where
 /// their contrast ratio (from relative luminance, WCAG 2) is at least 4.5 to 1, black otherwise.
 QColor readableText(const QColor &back, const QColor &text);

@@ -1,4 +1,5 @@
 #include "message_box.h"
+#include "picture_box.h"
 #include "placement.h"
 #include "program_end.h"
 #include "shared_window.h"
@@ -75,6 +76,27 @@ private slots:
                 std::tuple(QRect(300, 0, 438, 100), about, QPoint(288, 30)),
                 std::tuple(QRect(200, 200, 438, 380), QSize(1200, 900), QPoint(0, 30))})
             QCOMPARE(centredInside(owner, frame, screen), placed);
+    }
+
+    // Every device pixel of the sunken edge painted, opaque, as a widget that paints itself
+    // whole must: over any two backgrounds it looks the same. Again at scales 1.5 and 2.
+    void pictureBoxPaintsItsWholeSunkenEdge()
+    {
+        PictureBox box;
+        box.resize(12, 12);
+        box.setSunkenBorder(true);
+        QPalette scheme = box.palette();
+        scheme.setColor(QPalette::Shadow, QColor(0, 0, 0, 25)); // Adwaita's, nearly clear
+        box.setPalette(scheme);
+        QList<QImage> looks;
+        for (const QColor under : {QColor(Qt::magenta), QColor(Qt::green)}) {
+            QImage look(box.size() * box.devicePixelRatio(), QImage::Format_ARGB32_Premultiplied);
+            look.setDevicePixelRatio(box.devicePixelRatio());
+            look.fill(under);
+            box.render(&look);
+            looks << look;
+        }
+        QCOMPARE(looks[0], looks[1]);
     }
 
     void criticalStyleShowsTheCriticalIconAndOnlyOk()
