@@ -12,15 +12,15 @@ namespace {
 
 constexpr std::size_t ReadBytes = std::size_t {64} << 10;
 
-int linesIn(std::string_view text)
+LineNumber linesIn(std::string_view text)
 {
-    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+    return std::count(text.begin(), text.end(), '\n');
 }
 
 } // namespace
 
-ChunkReader::ChunkReader(int descriptor, bool gridFormats)
-    : m_descriptor(descriptor), m_gridFormats(gridFormats)
+ChunkReader::ChunkReader(int descriptor, bool gridFormats, LineNumber firstLine)
+    : m_descriptor(descriptor), m_gridFormats(gridFormats), m_reader(firstLine)
 { }
 
 bool ChunkReader::fillTo(std::size_t size, bool untilShortRead)

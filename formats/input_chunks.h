@@ -15,7 +15,7 @@ struct Chunk
 {
     std::string text; ///< whole lines, each ending in '\n' but perhaps the input's last
     GridReader reader; ///< where the grid formats stand at the chunk's first line
-    int firstLine = 1; ///< the number of the chunk's first line in its input
+    LineNumber firstLine = 1; ///< the number of the chunk's first line in its input
     std::optional<std::string> overlong; ///< set when the chunk is one line too long to hold: why
     bool endsInput = false; ///< the input ends after these lines: an open block breaks off
 };
@@ -32,8 +32,9 @@ public:
     static constexpr std::size_t ChunkBytes = std::size_t {256} << 10;
     static constexpr std::size_t MaxLineBytes = std::size_t {1} << 20;
 
-    /// Reads from the open `descriptor`, which it does not close.
-    ChunkReader(int descriptor, bool gridFormats);
+    /// Reads from the open `descriptor`, which it does not close; its first line is numbered
+    /// `firstLine`.
+    ChunkReader(int descriptor, bool gridFormats, LineNumber firstLine = 1);
 
     /// The next chunk; false at the end of the input, or when a read failed (see error()).
     bool next(Chunk &chunk);

@@ -92,7 +92,8 @@ std::string mixedFormats(int grids, std::uint64_t seed)
 }
 
 // The answers to a text cut into chunks as kaleno-solve cuts its input.
-std::string answersInChunks(const std::string &text, const RunOptions &options)
+ChunkAnswers answersInChunks(
+    const std::string &text, const RunOptions &options, LineNumber firstLine = 1)
 {
     int pipeEnds[2];
     EXPECT_EQ(pipe(pipeEnds), 0);
@@ -100,14 +101,15 @@ std::string answersInChunks(const std::string &text, const RunOptions &options)
         EXPECT_EQ(write(pipeEnds[1], text.data(), text.size()), static_cast<ssize_t>(text.size()));
         close(pipeEnds[1]);
     });
-    ChunkReader reader(pipeEnds[0], !options.json);
-    std::string answers;
+    ChunkReader reader(pipeEnds[0], !options.json, firstLine);
+    ChunkAnswers answers;
     Chunk chunk;
     int chunks = 0;
     while (reader.next(chunk)) {
         ChunkAnswers some;
         answerChunk(chunk, options, "x", some);
-        answers += some.out;
+        answers.out += some.out;
+        answers.errors += some.errors;
         ++chunks;
     }
     writer.join();
@@ -126,18 +128,45 @@ TEST(KalenoSolveChunks, ReadEveryGridOnceWhereverTheCutsFall)
     whole.endsInput = true;
     ChunkAnswers wholeAnswers;
     answerChunk(whole, options, "x", wholeAnswers);
-    EXPECT_TRUE(answersInChunks(text, options) == wholeAnswers.out);
+    EXPECT_TRUE(answersInChunks(text, options).out == wholeAnswers.out);
 
     // Nothing but rows: no line ends every block, and each cut carries the open block on.
     std::string rows;
     for (int i = 0; i < 100000; ++i)
         rows += std::string(i % 9 == 0 ? "1" : ".") + "........\n";
     whole.text = rows;
-    const std::string answers = answersInChunks(rows, options);
+    const std::string answers = answersInChunks(rows, options).out;
     wholeAnswers = {};
     answerChunk(whole, options, "x", wholeAnswers);
     EXPECT_TRUE(answers == wholeAnswers.out); // no diff of megabytes
     EXPECT_TRUE(answers.ends_with("invalid line\n"));
+}
+
+TEST(KalenoSolveChunks, NumberLinesPastTwoToTheThirtyFirst)
+{
+    // Enough comment lines to make a few chunks, up to line 2^31 - 1.
+    std::string comments;
+    for (int line = 0; line < 8000; ++line)
+        comments += "# a comment long enough to fill a chunk with a few thousand of its kind\n";
+    const struct
+    {
+        bool json;
+        const char *text;
+        const char *errors;
+    } cases[] = {
+        {false, "1........\n\ny\n",
+            "kaleno-solve: x:2147483648: invalid line: the grid breaks off after 1 row: line "
+            "2147483649 is empty or a comment\nkaleno-solve: x:2147483650: invalid line: 'y' at "
+            "column 1\n"},
+        {true, "[1]\n",
+            "kaleno-solve: x:2147483648: invalid line: expected a JSON array of 81 strings\n"},
+    };
+    for (const auto &c : cases) {
+        RunOptions options;
+        options.json = c.json;
+        EXPECT_EQ(answersInChunks(comments + c.text, options, (LineNumber {1} << 31) - 8000).errors,
+            c.errors);
+    }
 }
 
 struct Finished
