@@ -2,6 +2,7 @@
 
 #include "chunk_work.h"
 
+#include <array>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -13,6 +14,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -42,6 +44,8 @@ public:
     {
         for (int i = 0; i < options.jobs; ++i)
             m_threads.emplace_back([this] { work(); });
+        if (::pipe2(m_wake.data(), O_CLOEXEC | O_NONBLOCK) != 0)
+            m_wake[0] = m_wake[1] = -1; // then waits for the answers alone, not for the input too
     }
 
     ~Workers()
@@ -53,6 +57,10 @@ public:
         m_ready.notify_all();
         for (std::thread &thread : m_threads)
             thread.join();
+        for (const int end : m_wake) {
+            if (end >= 0)
+                ::close(end);
+        }
     }
 
     /// Chunks given and not yet taken.
@@ -69,6 +77,13 @@ public:
         m_ready.notify_one();
     }
 
+    /// True when the oldest job given is answered.
+    bool oldestDone()
+    {
+        const std::lock_guard lock(m_mutex);
+        return !m_jobs.empty() && m_jobs.front()->done;
+    }
+
     /// The oldest job given, once it is answered.
     std::unique_ptr<Job> takeOldest()
     {
@@ -77,6 +92,29 @@ public:
         std::unique_ptr<Job> job = std::move(m_jobs.front());
         m_jobs.pop_front();
         return job;
+    }
+
+    /// Waits until `descriptor` can be read or the oldest job is answered; true for the input.
+    bool waitForInputOrOldest(int descriptor)
+    {
+        {
+            std::unique_lock lock(m_mutex);
+            if (m_jobs.empty() || m_jobs.front()->done)
+                return false;
+            if (m_wake[0] < 0) {
+                m_answered.wait(lock, [this] { return m_jobs.front()->done; });
+                return false;
+            }
+            m_watched = m_jobs.front().get();
+        }
+        std::array<pollfd, 2> wanted {{{descriptor, POLLIN, 0}, {m_wake[0], POLLIN, 0}}};
+        while (::poll(wanted.data(), wanted.size(), -1) < 0 && errno == EINTR) { }
+        {
+            const std::lock_guard lock(m_mutex);
+            m_watched = nullptr;
+        }
+        for (char drained[16]; ::read(m_wake[0], drained, sizeof drained) > 0;) { }
+        return wanted[0].revents != 0;
     }
 
 private:
@@ -97,6 +135,10 @@ private:
             {
                 const std::lock_guard lock(m_mutex);
                 job->done = true;
+                if (job == m_watched) {
+                    m_watched = nullptr;
+                    [[maybe_unused]] const ssize_t woken = ::write(m_wake[1], "", 1);
+                }
             }
             m_answered.notify_all();
         }
@@ -109,8 +151,16 @@ private:
     std::deque<std::unique_ptr<Job>> m_jobs; // given and not taken, in order
     std::deque<Job *> m_waiting; // given and not started
     bool m_closing = false;
+    Job *m_watched = nullptr; // the main thread waits in poll() for this job, or the input
+    std::array<int, 2> m_wake {-1, -1}; // written to end that wait: the pipe's two ends
     std::vector<std::thread> m_threads;
 };
+
+void waitForOutput()
+{
+    pollfd output {STDOUT_FILENO, POLLOUT, 0};
+    while (::poll(&output, 1, -1) < 0 && errno == EINTR) { }
+}
 
 void printError(const std::string &message)
 {
@@ -135,10 +185,12 @@ public:
         m_wroteAny = m_wroteAny || !out.empty();
         while (!out.empty() && m_error == 0) {
             const ssize_t written = ::write(STDOUT_FILENO, out.data(), out.size());
-            if (written < 0 && errno != EINTR)
-                m_error = errno;
-            else if (written > 0)
+            if (written >= 0)
                 out.remove_prefix(static_cast<std::size_t>(written));
+            else if (errno == EAGAIN || errno == EWOULDBLOCK)
+                waitForOutput(); // an output that does not wait is full: its reader is late
+            else if (errno != EINTR)
+                m_error = errno;
         }
         return m_error == 0;
     }
@@ -257,6 +309,7 @@ public:
         if (!input.error.empty())
             return message(input.error);
         ChunkReader reader(input.descriptor, !m_options.json);
+        reader.whenInputPauses([this](int descriptor) { writeUntilReadable(descriptor); });
         while (m_writer.error() == 0) {
             std::unique_ptr<Job> job = freshJob();
             if (!reader.next(*job->chunk))
@@ -297,6 +350,18 @@ private:
         }
         job->inputName = &m_names.back();
         return job;
+    }
+
+    // The input pauses: the answers are written as they come, until the input can be read or
+    // none is left to write.
+    void writeUntilReadable(int descriptor)
+    {
+        while (m_workers.inFlight() > 0 && m_writer.error() == 0) {
+            if (m_workers.oldestDone())
+                writeOldest();
+            else if (m_workers.waitForInputOrOldest(descriptor))
+                return;
+        }
     }
 
     void writeOldest()

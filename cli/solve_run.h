@@ -13,6 +13,7 @@ enum ExitStatus {
 
 /// Reads the inputs of `options` in chunks, answers the chunks on `options.jobs` threads, and
 /// writes the answers in the order of the input, holding a bounded number of chunks at a time.
+/// When the input pauses, the answers to every grid read are written before it is waited for.
 /// Prints the statistics when asked to. Gives the exit status.
 ExitStatus runSolve(const RunOptions &options);
 
