@@ -286,12 +286,14 @@ struct Input
     std::string error; // why it cannot be read
 };
 
-Input openInput(const std::string &file)
+Input openInput(const std::string &file, const RunOptions &options)
 {
     Input input;
     if (file == "-") {
         input.name = "<stdin>";
         input.descriptor = STDIN_FILENO;
+        if (options.standardInputClosed)
+            input.error = "cannot read the grids: standard input is closed";
         return input;
     }
     input.name = file;
@@ -378,7 +380,7 @@ public:
     /// read to its end; a message then says why, in its place among the answers.
     bool answerInput(const std::string &file)
     {
-        Input input = openInput(file);
+        Input input = openInput(file, m_options);
         m_names.push_back(input.name);
         if (!input.error.empty())
             return message(input.error);

@@ -87,6 +87,13 @@ TEST(KalenoProgram, PrintsItsHelpAndVersionWithoutADisplay)
         EXPECT_EQ(pclose(out), 0) << option;
         EXPECT_TRUE(std::string(text).starts_with(
             option == std::string(" --help") ? "Usage: kaleno" : "kaleno 1."));
+        // Into a full disk: the write fails, and says so.
+        FILE *full = popen((run + option + " 2>&1 >/dev/full").c_str(), "r");
+        ASSERT_NE(full, nullptr);
+        char said[100] = {};
+        EXPECT_GT(std::fread(said, 1, sizeof said - 1, full), 0u);
+        EXPECT_EQ(pclose(full), 2 << 8) << option;
+        EXPECT_STREQ(said, "kaleno: cannot write to standard output: No space left on device\n");
     }
     // A bad argument ends with status 2, and no window opens.
     const std::string bad

@@ -1,11 +1,12 @@
 // kaleno-solve run by other programs: as a coprocess that waits for each answer before it writes
-// the next grid, and on pipes that do not wait.
+// the next grid, on pipes that do not wait, and with its standard streams closed or full.
 
 #include "grids.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <string>
 #include <thread>
 #include <vector>
@@ -121,6 +122,30 @@ TEST(KalenoSolveAsCoprocess, WaitsForALateReaderOfAnOutputThatDoesNotWait)
     EXPECT_EQ(exitStatus(solve), 0);
     EXPECT_EQ(read.size(), answers.size());
     EXPECT_TRUE(read == answers);
+}
+
+TEST(KalenoSolveStreams, SaysWhatItCannotReadOrWriteWithStatusTwo)
+{
+    const struct
+    {
+        const char *redirections; // standard error goes to the test first
+        const char *message;
+    } cases[] = {
+        {"<&-", "cannot read the grids: standard input is closed\n"},
+        {"--help >/dev/full", "cannot write to standard output: No space left on device\n"},
+        {"--version >/dev/full", "cannot write to standard output: No space left on device\n"},
+    };
+    for (const auto &c : cases) {
+        const std::string command
+            = std::string("'") + KALENO_SOLVE_PATH + "' 2>&1 " + c.redirections;
+        FILE *run = popen(command.c_str(), "r");
+        ASSERT_NE(run, nullptr);
+        char said[200] = {};
+        EXPECT_GT(std::fread(said, 1, sizeof said - 1, run), 0u);
+        const int status = pclose(run);
+        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 2) << c.redirections;
+        EXPECT_EQ(said, "kaleno-solve: " + std::string(c.message));
+    }
 }
 
 } // namespace
