@@ -335,8 +335,8 @@ void printStats(const RunStats &stats, const RunOptions &options, int threads, d
     std::fputc('\n', stderr);
 
     if (stats.timedGrids() > 0) {
-        // The slowest grids again, each keeping its fastest time: the max is the slowest of those.
-        double max = 0;
+        // The slowest grids again, each keeping its fastest time.
+        std::vector<double> again;
         for (const RunStats::TimedGrid &slow : stats.slowest()) {
             double best = slow.micros;
             for (int run = 0; run < Retimings; ++run) {
@@ -346,14 +346,14 @@ void printStats(const RunStats &stats, const RunOptions &options, int threads, d
                     = std::chrono::steady_clock::now() - start;
                 best = std::min(best, elapsed.count());
             }
-            max = std::max(max, best);
+            again.push_back(best);
         }
+        const RunStats::Times times = stats.timedAgain(again);
         std::fprintf(stderr,
             "solve alone: total %.6f s, mean %.2f us a grid, max %.2f us (the %zu slowest timed "
             "%d more times, each keeping its best)\n",
-            stats.totalMicros() / 1e6,
-            stats.totalMicros() / static_cast<double>(stats.timedGrids()), max,
-            stats.slowest().size(), Retimings);
+            times.totalMicros / 1e6, times.meanMicros, times.maxMicros, stats.slowest().size(),
+            Retimings);
     }
     std::fprintf(stderr, "wall time %.3f s, %.0f grids a second, on %d thread%s\n", wallSeconds,
         wallSeconds > 0 ? static_cast<double>(answers) / wallSeconds : 0.0, threads,

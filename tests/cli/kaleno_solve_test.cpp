@@ -5,6 +5,7 @@
 #include "grid_generator.h"
 #include "grids.h"
 #include "options.h"
+#include "run_stats.h"
 
 #include <QFile>
 #include <QProcess>
@@ -54,6 +55,44 @@ TEST(KalenoSolveAnswers, DrawsTheBoxesOfAPrettyGrid)
         "------+-------+------\n. . 5 | 3 . . | 9 . .\n. 1 . | . 8 . | . . 2\n"
         "6 . . | . . 4 | . . .\n------+-------+------\n3 . . | . . . | . 1 .\n"
         ". 4 . | . . . | . . 7\n. . 7 | . . . | 3 . .\n");
+}
+
+TEST(KalenoSolveStats, TakesTheMeanAndTheMaxFromTheSameTimes)
+{
+    auto times = [](int count, double from, double step) {
+        std::vector<double> all;
+        for (int i = 0; i < count; ++i)
+            all.push_back(from + step * i);
+        return all;
+    };
+    const struct
+    {
+        const char *name;
+        std::vector<std::vector<double>> parts; // each timed apart, then added up
+        double again; // each of the slowest, timed again
+        double mean;
+        double max;
+    } cases[] = {
+        // Twenty grids slow once only, among eighty quick ones.
+        {"SlowOnce", {times(80, 5, 0), times(20, 1000, 0)}, 6, 5.2, 6},
+        // The grids left out, the slowest among them dropped as faster ones came.
+        {"RisingTimes", {times(25, 1, 1)}, 0.5, 1, 5},
+        {"LeftOutAtOnce", {times(21, 10, 0)}, 1, 30.0 / 21, 10},
+        {"LeftOutWhenAdded", {times(11, 10, 0), times(10, 10, 0)}, 1, 30.0 / 21, 10},
+    };
+    for (const auto &c : cases) {
+        RunStats total;
+        for (const std::vector<double> &part : c.parts) {
+            RunStats stats;
+            for (const double micros : part)
+                stats.addTime(micros, Grid {});
+            total.add(stats);
+        }
+        const RunStats::Times timed
+            = total.timedAgain(std::vector<double>(total.slowest().size(), c.again));
+        EXPECT_DOUBLE_EQ(timed.meanMicros, c.mean) << c.name;
+        EXPECT_DOUBLE_EQ(timed.maxMicros, c.max) << c.name;
+    }
 }
 
 // A text of many grids in every format, with broken blocks and lines that are no grid.
