@@ -89,9 +89,8 @@ TEST(KalenoProgram, PrintsItsHelpAndVersionWithoutADisplay)
             option == std::string(" --help") ? "Usage: kaleno" : "kaleno 1."));
         // Into a full disk: the write fails, and says so.
         FILE *full = popen((run + option + " 2>&1 >/dev/full").c_str(), "r");
-        ASSERT_NE(full, nullptr);
         char said[100] = {};
-        EXPECT_GT(std::fread(said, 1, sizeof said - 1, full), 0u);
+        std::fread(said, 1, sizeof said - 1, full);
         EXPECT_EQ(pclose(full), 2 << 8) << option;
         EXPECT_STREQ(said, "kaleno: cannot write to standard output: No space left on device\n");
     }
