@@ -11,8 +11,10 @@
 #include <QIcon>
 #include <QPointer>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -25,8 +27,10 @@ std::vector<std::string> argumentsOf(int argc, char *argv[])
 int answer(const kaleno::StartRequest &request)
 {
     if (request.action == kaleno::StartRequest::Action::Print) {
-        std::fputs(request.text.c_str(), stdout);
-        return 0;
+        if (std::fputs(request.text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0)
+            return 0;
+        std::fprintf(stderr, "kaleno: cannot write to standard output: %s\n", std::strerror(errno));
+        return 2;
     }
     std::fprintf(stderr, "kaleno: %s\n", request.text.c_str());
     return 2;

@@ -114,7 +114,7 @@ public:
         m_answers.out += '\n';
     }
 
-    void answerInvalid(int line, const std::string &why)
+    void answerInvalid(LineNumber line, const std::string &why)
     {
         startAnswer();
         m_answers.errors += "kaleno-solve: " + m_inputName + ':' + std::to_string(line)
@@ -165,7 +165,7 @@ void answerChunk(const Chunk &chunk, const RunOptions &options, const std::strin
     }
     if (chunk.overlong)
         answerer.answerInvalid(chunk.firstLine, *chunk.overlong);
-    int number = chunk.firstLine - 1;
+    LineNumber number = chunk.firstLine - 1;
     forEachLine(chunk.text, [&](std::string_view line) {
         ++number;
         const std::string_view content = trimmed(line);

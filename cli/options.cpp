@@ -54,7 +54,9 @@ struct Switches
               QStringLiteral("Print each grid as nine rows with the boxes drawn, a blank line "
                              "between answers.")),
           jobs({QStringLiteral("j"), QStringLiteral("jobs")},
-              QStringLiteral("Solve on N threads; the default is the number of cores (%1 here).")
+              QStringLiteral("Solve on N threads, from 1 to %1; the default is the number of "
+                             "cores (%2 here).")
+                  .arg(MaxJobs)
                   .arg(cores),
               QStringLiteral("N")),
           engine(QStringLiteral("engine"),

@@ -26,6 +26,7 @@ struct RunOptions
     int jobs = 1; ///< threads that read, solve and answer
     SolveOptions solve;
     std::vector<std::string> files; ///< "-" for standard input
+    bool standardInputClosed = false; ///< the program was started without one: "-" is unread
 };
 
 /// What the command line asks for: a run, or only a text to print.

@@ -2,6 +2,7 @@
 
 #include "solve_core.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -57,22 +58,34 @@ public:
         m_totalMicros += micros;
         if (m_slowest.size() < SlowestKept || micros > m_slowest.back().micros)
             keep({micros, SolveInput(input)});
+        else
+            leaveOut(micros);
     }
 
     void add(const RunStats &other);
 
     std::int64_t timedGrids() const { return m_timed; }
-    double totalMicros() const { return m_totalMicros; }
     /// The slowest grids, the slowest first.
     const std::vector<TimedGrid> &slowest() const { return m_slowest; }
 
+    /// The solve times once the slowest grids were timed again: `again[i]` for slowest()[i].
+    struct Times
+    {
+        double totalMicros = 0;
+        double meanMicros = 0; ///< 0 when no grid was timed
+        double maxMicros = 0; ///< the slowest grid then: never below the mean
+    };
+    Times timedAgain(const std::vector<double> &again) const;
+
 private:
     void keep(TimedGrid slow);
+    void leaveOut(double micros) { m_maxLeftOut = std::max(m_maxLeftOut, micros); }
 
     std::array<std::int64_t, TallyCount> m_tallies {};
     std::int64_t m_timed = 0;
     double m_totalMicros = 0;
     std::vector<TimedGrid> m_slowest;
+    double m_maxLeftOut = 0; // the slowest time of the grids not among m_slowest
 };
 
 } // namespace kaleno

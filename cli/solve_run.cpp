@@ -2,6 +2,7 @@
 
 #include "chunk_work.h"
 
+#include <array>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -9,10 +10,13 @@
 #include <deque>
 #include <memory>
 #include <mutex>
-#include <thread>
+#include <system_error>
 
 #include <cerrno>
 #include <fcntl.h>
+#include <malloc.h>
+#include <poll.h>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -34,39 +38,74 @@ struct Job
     bool done = false;
 };
 
+// The memory kept for each chunk in flight: its text, its answers about as long, and as much
+// again for the rest of the run.
+constexpr std::size_t JobBytes = 4 * ChunkReader::ChunkBytes;
+
+// True when `bytes` more can be had. mmap() and not new: a compiler may leave out an allocation
+// that is freed unused.
+bool roomFor(std::size_t bytes)
+{
+    void *trial
+        = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (trial == MAP_FAILED)
+        return false;
+    ::munmap(trial, bytes);
+    return true;
+}
+
 // Answers chunks on a few threads; their answers are taken in the order they were given.
 class Workers
 {
 public:
-    Workers(const RunOptions &options) : m_options(options)
+    Workers(const RunOptions &options, const ThreadStarter &start) : m_options(options)
     {
-        for (int i = 0; i < options.jobs; ++i)
-            m_threads.emplace_back([this] { work(); });
+        const auto wanted = static_cast<std::size_t>(options.jobs);
+        m_threads.reserve(wanted); // so that a thread started is always kept
+        if (const std::error_code failure = startThreads(wanted, start))
+            makeDoWithFewer(failure, wanted, start);
+        if (::pipe2(m_wake.data(), O_CLOEXEC | O_NONBLOCK) != 0)
+            m_wake[0] = m_wake[1] = -1; // then waits for the answers alone, not for the input too
     }
 
     ~Workers()
     {
-        {
-            const std::lock_guard lock(m_mutex);
-            m_closing = true;
+        stopThreads();
+        for (const int end : m_wake) {
+            if (end >= 0)
+                ::close(end);
         }
-        m_ready.notify_all();
-        for (std::thread &thread : m_threads)
-            thread.join();
     }
+
+    /// The threads that answer: those started, or the calling one.
+    int threads() const { return std::max(1, static_cast<int>(m_threads.size())); }
+
+    /// Enough chunks in flight to keep every thread busy while the oldest is written.
+    std::size_t maxInFlight() const { return 2 * static_cast<std::size_t>(threads()) + 1; }
 
     /// Chunks given and not yet taken.
     std::size_t inFlight() const { return m_jobs.size(); }
 
     void give(std::unique_ptr<Job> job)
     {
+        if (job->chunk && m_threads.empty()) {
+            answerChunk(*job->chunk, m_options, *job->inputName, job->answers);
+            job->done = true;
+        }
         const std::lock_guard lock(m_mutex);
         if (!job->chunk)
             job->done = true;
-        else
+        else if (!job->done)
             m_waiting.push_back(job.get());
         m_jobs.push_back(std::move(job));
         m_ready.notify_one();
+    }
+
+    /// True when the oldest job given is answered.
+    bool oldestDone()
+    {
+        const std::lock_guard lock(m_mutex);
+        return !m_jobs.empty() && m_jobs.front()->done;
     }
 
     /// The oldest job given, once it is answered.
@@ -79,7 +118,79 @@ public:
         return job;
     }
 
+    /// Waits until `descriptor` can be read or the oldest job is answered; true for the input.
+    bool waitForInputOrOldest(int descriptor)
+    {
+        {
+            std::unique_lock lock(m_mutex);
+            if (m_jobs.empty() || m_jobs.front()->done)
+                return false;
+            if (m_wake[0] < 0) {
+                m_answered.wait(lock, [this] { return m_jobs.front()->done; });
+                return false;
+            }
+            m_watched = m_jobs.front().get();
+        }
+        std::array<pollfd, 2> wanted {{{descriptor, POLLIN, 0}, {m_wake[0], POLLIN, 0}}};
+        while (::poll(wanted.data(), wanted.size(), -1) < 0 && errno == EINTR) { }
+        {
+            const std::lock_guard lock(m_mutex);
+            m_watched = nullptr;
+        }
+        for (char drained[16]; ::read(m_wake[0], drained, sizeof drained) > 0;) { }
+        return wanted[0].revents != 0;
+    }
+
 private:
+    // Starts threads until there are `count`; the error of the start that failed, if one did.
+    std::error_code startThreads(std::size_t count, const ThreadStarter &start)
+    {
+        m_closing = false;
+        try {
+            while (m_threads.size() < count)
+                m_threads.push_back(start([this] { work(); }));
+        } catch (const std::system_error &error) {
+            return error.code();
+        }
+        return {};
+    }
+
+    // Thread m_threads.size() + 1 could not start: the run goes on with those that did, or
+    // fewer, and says so.
+    void makeDoWithFewer(
+        const std::error_code &failure, std::size_t wanted, const ThreadStarter &start)
+    {
+        const std::size_t failed = m_threads.size() + 1;
+        // The threads share the allocator's arenas there are: one that cannot make its own would
+        // map memory for every allocation.
+        mallopt(M_ARENA_MAX, 1);
+        // A system out of threads may be out of memory too: threads, and their stacks, are given
+        // back until the chunks in flight have room.
+        while (!m_threads.empty() && !roomFor(maxInFlight() * JobBytes)) {
+            const std::size_t fewer = m_threads.size() / 2;
+            stopThreads();
+            startThreads(fewer, start);
+        }
+        std::fprintf(stderr, "kaleno-solve: warning: cannot start thread %zu of %zu (%s): ", failed,
+            wanted, failure.message().c_str());
+        if (m_threads.empty())
+            std::fputs("answering on the main thread alone\n", stderr);
+        else
+            std::fprintf(stderr, "answering on %zu\n", m_threads.size());
+    }
+
+    void stopThreads()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_closing = true;
+        }
+        m_ready.notify_all();
+        for (std::thread &thread : m_threads)
+            thread.join();
+        m_threads.clear();
+    }
+
     void work()
     {
         for (;;) {
@@ -97,6 +208,10 @@ private:
             {
                 const std::lock_guard lock(m_mutex);
                 job->done = true;
+                if (job == m_watched) {
+                    m_watched = nullptr;
+                    [[maybe_unused]] const ssize_t woken = ::write(m_wake[1], "", 1);
+                }
             }
             m_answered.notify_all();
         }
@@ -109,8 +224,16 @@ private:
     std::deque<std::unique_ptr<Job>> m_jobs; // given and not taken, in order
     std::deque<Job *> m_waiting; // given and not started
     bool m_closing = false;
+    Job *m_watched = nullptr; // the main thread waits in poll() for this job, or the input
+    std::array<int, 2> m_wake {-1, -1}; // written to end that wait: the pipe's two ends
     std::vector<std::thread> m_threads;
 };
+
+void waitForOutput()
+{
+    pollfd output {STDOUT_FILENO, POLLOUT, 0};
+    while (::poll(&output, 1, -1) < 0 && errno == EINTR) { }
+}
 
 void printError(const std::string &message)
 {
@@ -135,10 +258,12 @@ public:
         m_wroteAny = m_wroteAny || !out.empty();
         while (!out.empty() && m_error == 0) {
             const ssize_t written = ::write(STDOUT_FILENO, out.data(), out.size());
-            if (written < 0 && errno != EINTR)
-                m_error = errno;
-            else if (written > 0)
+            if (written >= 0)
                 out.remove_prefix(static_cast<std::size_t>(written));
+            else if (errno == EAGAIN || errno == EWOULDBLOCK)
+                waitForOutput(); // an output that does not wait is full: its reader is late
+            else if (errno != EINTR)
+                m_error = errno;
         }
         return m_error == 0;
     }
@@ -161,12 +286,14 @@ struct Input
     std::string error; // why it cannot be read
 };
 
-Input openInput(const std::string &file)
+Input openInput(const std::string &file, const RunOptions &options)
 {
     Input input;
     if (file == "-") {
         input.name = "<stdin>";
         input.descriptor = STDIN_FILENO;
+        if (options.standardInputClosed)
+            input.error = "cannot read the grids: standard input is closed";
         return input;
     }
     input.name = file;
@@ -184,7 +311,7 @@ Input openInput(const std::string &file)
     return input;
 }
 
-void printStats(const RunStats &stats, const RunOptions &options, double wallSeconds)
+void printStats(const RunStats &stats, const RunOptions &options, int threads, double wallSeconds)
 {
     const std::int64_t answers = [&] {
         std::int64_t sum = 0;
@@ -208,8 +335,8 @@ void printStats(const RunStats &stats, const RunOptions &options, double wallSec
     std::fputc('\n', stderr);
 
     if (stats.timedGrids() > 0) {
-        // The slowest grids again, each keeping its fastest time: the max is the slowest of those.
-        double max = 0;
+        // The slowest grids again, each keeping its fastest time.
+        std::vector<double> again;
         for (const RunStats::TimedGrid &slow : stats.slowest()) {
             double best = slow.micros;
             for (int run = 0; run < Retimings; ++run) {
@@ -219,18 +346,18 @@ void printStats(const RunStats &stats, const RunOptions &options, double wallSec
                     = std::chrono::steady_clock::now() - start;
                 best = std::min(best, elapsed.count());
             }
-            max = std::max(max, best);
+            again.push_back(best);
         }
+        const RunStats::Times times = stats.timedAgain(again);
         std::fprintf(stderr,
             "solve alone: total %.6f s, mean %.2f us a grid, max %.2f us (the %zu slowest timed "
             "%d more times, each keeping its best)\n",
-            stats.totalMicros() / 1e6,
-            stats.totalMicros() / static_cast<double>(stats.timedGrids()), max,
-            stats.slowest().size(), Retimings);
+            times.totalMicros / 1e6, times.meanMicros, times.maxMicros, stats.slowest().size(),
+            Retimings);
     }
     std::fprintf(stderr, "wall time %.3f s, %.0f grids a second, on %d thread%s\n", wallSeconds,
-        wallSeconds > 0 ? static_cast<double>(answers) / wallSeconds : 0.0, options.jobs,
-        options.jobs == 1 ? "" : "s");
+        wallSeconds > 0 ? static_cast<double>(answers) / wallSeconds : 0.0, threads,
+        threads == 1 ? "" : "s");
     rusage usage {};
     if (getrusage(RUSAGE_SELF, &usage) == 0)
         std::fprintf(stderr, "peak resident memory: %.1f MB\n",
@@ -242,21 +369,23 @@ void printStats(const RunStats &stats, const RunOptions &options, double wallSec
 class Pipeline
 {
 public:
-    Pipeline(const RunOptions &options, AnswerWriter &writer)
-        : m_options(options), m_writer(writer), m_workers(options),
-          // Enough chunks in flight to keep every thread busy while the oldest is written.
-          m_maxInFlight(2 * static_cast<std::size_t>(options.jobs) + 1)
+    Pipeline(const RunOptions &options, AnswerWriter &writer, const ThreadStarter &start)
+        : m_options(options), m_writer(writer), m_workers(options, start),
+          m_maxInFlight(m_workers.maxInFlight())
     { }
+
+    int threads() const { return m_workers.threads(); }
 
     /// Reads and answers the input `file` ("-" for standard input). False when it could not be
     /// read to its end; a message then says why, in its place among the answers.
     bool answerInput(const std::string &file)
     {
-        Input input = openInput(file);
+        Input input = openInput(file, m_options);
         m_names.push_back(input.name);
         if (!input.error.empty())
             return message(input.error);
         ChunkReader reader(input.descriptor, !m_options.json);
+        reader.whenInputPauses([this](int descriptor) { writeUntilReadable(descriptor); });
         while (m_writer.error() == 0) {
             std::unique_ptr<Job> job = freshJob();
             if (!reader.next(*job->chunk))
@@ -299,6 +428,18 @@ private:
         return job;
     }
 
+    // The input pauses: the answers are written as they come, until the input can be read or
+    // none is left to write.
+    void writeUntilReadable(int descriptor)
+    {
+        while (m_workers.inFlight() > 0 && m_writer.error() == 0) {
+            if (m_workers.oldestDone())
+                writeOldest();
+            else if (m_workers.waitForInputOrOldest(descriptor))
+                return;
+        }
+    }
+
     void writeOldest()
     {
         std::unique_ptr<Job> job = m_workers.takeOldest();
@@ -326,13 +467,20 @@ private:
 
 } // namespace
 
-ExitStatus runSolve(const RunOptions &options)
+std::thread startThread(std::function<void()> work)
+{
+    return std::thread(std::move(work));
+}
+
+ExitStatus runSolve(const RunOptions &options, const ThreadStarter &threadStarter)
 {
     const auto start = std::chrono::steady_clock::now();
     AnswerWriter writer(options.pretty);
     bool allRead = true;
+    int threads = 0;
     {
-        Pipeline pipeline(options, writer);
+        Pipeline pipeline(options, writer, threadStarter);
+        threads = pipeline.threads();
         for (const std::string &file : options.files) {
             if (writer.error() != 0)
                 break; // nobody reads the answers any more
@@ -342,7 +490,7 @@ ExitStatus runSolve(const RunOptions &options)
     }
     if (options.stats) {
         const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start;
-        printStats(writer.stats(), options, wall.count());
+        printStats(writer.stats(), options, threads, wall.count());
     }
     if (writer.error() != 0) {
         printError(std::string("cannot write the answers to standard output: ")

@@ -2,6 +2,9 @@
 
 #include "options.h"
 
+#include <functional>
+#include <thread>
+
 namespace kaleno {
 
 /// The exit statuses of kaleno-solve.
@@ -11,9 +14,17 @@ enum ExitStatus {
     UsageOrFileError = 2, ///< a usage error, an input that could not be read, or output lost
 };
 
+/// Starts a thread running `work`; throws std::system_error when the system has none to give.
+using ThreadStarter = std::function<std::thread(std::function<void()> work)>;
+
+/// std::thread's own start.
+std::thread startThread(std::function<void()> work);
+
 /// Reads the inputs of `options` in chunks, answers the chunks on `options.jobs` threads, and
 /// writes the answers in the order of the input, holding a bounded number of chunks at a time.
-/// Prints the statistics when asked to. Gives the exit status.
-ExitStatus runSolve(const RunOptions &options);
+/// When the input pauses, the answers to every grid read are written before it is waited for.
+/// When fewer threads can be started, it warns and answers on those, or on the calling thread
+/// alone. Prints the statistics when asked to. Gives the exit status.
+ExitStatus runSolve(const RunOptions &options, const ThreadStarter &threadStarter = startThread);
 
 } // namespace kaleno

@@ -154,7 +154,7 @@ void GridReader::breakBlock(const std::string &why, std::vector<ReadGrid> &out)
 
 void GridReader::read(const Line &line, const Grid &cells, std::vector<ReadGrid> &out)
 {
-    const int number = m_nextLine++;
+    const LineNumber number = m_nextLine++;
     if (m_rows > 0) {
         switch (line.kind) {
         case LineKind::Border:

@@ -2,16 +2,21 @@
 
 #include "grid.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace kaleno {
 
+/// The number of a line in its input, from 1; a stream may run past 2^31 lines.
+using LineNumber = std::int64_t;
+
 /// A grid read from text, or the lines that should have made one and did not.
 struct ReadGrid
 {
-    int line = 0; ///< the number of its first line, from 1
+    LineNumber line = 0; ///< the number of its first line, from 1
     Grid givens {}; ///< the grid, when `error` is empty
     std::string error; ///< why the lines from `line` on are not a grid
 
@@ -35,7 +40,7 @@ class GridReader
 {
 public:
     /* firstLine >= 1 */
-    explicit GridReader(int firstLine = 1) : m_nextLine(firstLine) { }
+    explicit GridReader(LineNumber firstLine = 1) : m_nextLine(firstLine) { }
 
     /// Reads the next line, without its line end. Appends to `out` what the line completes:
     /// a grid, a line or block that is no grid, or both (a block broken by a line that is
@@ -49,7 +54,7 @@ public:
     void finish(std::vector<ReadGrid> &out);
 
     /// The number the next line gets.
-    int nextLine() const { return m_nextLine; }
+    LineNumber nextLine() const { return m_nextLine; }
 
     /// True while a block is open: rows were read, and not yet nine.
     bool inBlock() const { return m_rows > 0; }
@@ -68,9 +73,9 @@ private:
     void breakBlock(const std::string &why, std::vector<ReadGrid> &out);
     void read(const Line &line, const Grid &cells, std::vector<ReadGrid> &out);
 
-    int m_nextLine;
+    LineNumber m_nextLine;
     int m_rows = 0; // rows of the open block; 0 between grids
-    int m_blockLine = 0; // the first line of the open block
+    LineNumber m_blockLine = 0; // the first line of the open block
     Grid m_block {};
 };
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 namespace kaleno {
@@ -13,9 +14,24 @@ namespace {
 
 constexpr std::size_t ReadBytes = std::size_t {64} << 10;
 
-int linesIn(std::string_view text)
+LineNumber linesIn(std::string_view text)
 {
-    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+    return std::count(text.begin(), text.end(), '\n');
+}
+
+// True when a read of `descriptor` would not wait.
+bool readableNow(int descriptor)
+{
+    pollfd input {descriptor, POLLIN, 0};
+    int ready = 0;
+    while ((ready = ::poll(&input, 1, 0)) < 0 && errno == EINTR) { }
+    return ready != 0; // a failed poll as well: the read will say what is wrong
+}
+
+void waitForInput(int descriptor)
+{
+    pollfd input {descriptor, POLLIN, 0};
+    while (::poll(&input, 1, -1) < 0 && errno == EINTR) { }
 }
 
 // What editors on Windows write at the start of a UTF-8 file.
@@ -23,25 +39,29 @@ constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 
 } // namespace
 
-ChunkReader::ChunkReader(int descriptor, bool gridFormats)
-    : m_descriptor(descriptor), m_gridFormats(gridFormats)
+ChunkReader::ChunkReader(int descriptor, bool gridFormats, LineNumber firstLine)
+    : m_descriptor(descriptor), m_gridFormats(gridFormats), m_reader(firstLine)
 { }
 
-bool ChunkReader::fillTo(std::size_t size, bool untilShortRead)
+bool ChunkReader::fillTo(std::size_t size, bool untilPause)
 {
     while (m_pending.size() < size && !m_ended) {
+        if (!readableNow(m_descriptor)) {
+            if (untilPause && m_pending.find('\n') != std::string::npos)
+                break; // whole lines to answer first
+            if (m_onPause)
+                m_onPause(m_descriptor);
+            waitForInput(m_descriptor);
+        }
         const std::size_t start = m_pending.size();
         m_pending.resize(start + ReadBytes);
         const ssize_t got = ::read(m_descriptor, m_pending.data() + start, ReadBytes);
         m_pending.resize(start + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
-        if (got < 0 && errno == EINTR)
-            continue;
+        if (got < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK))
+            continue; // nothing yet after all: waited for above
         if (got <= 0) {
             m_ended = true;
             m_error = got < 0 ? errno : 0;
-        } else if (untilShortRead && static_cast<std::size_t>(got) < ReadBytes
-            && m_pending.find('\n', start) != std::string::npos) {
-            break; // nothing more for now, and whole lines to answer: answer them first
         }
     }
     return m_pending.size() >= size;

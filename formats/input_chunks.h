@@ -2,6 +2,7 @@
 
 #include "grid_reader.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,7 +16,7 @@ struct Chunk
 {
     std::string text; ///< whole lines, each ending in '\n' but perhaps the input's last
     GridReader reader; ///< where the grid formats stand at the chunk's first line
-    int firstLine = 1; ///< the number of the chunk's first line in its input
+    LineNumber firstLine = 1; ///< the number of the chunk's first line in its input
     std::optional<std::string> overlong; ///< set when the chunk is one line too long to hold: why
     bool endsInput = false; ///< the input ends after these lines: an open block breaks off
 };
@@ -25,15 +26,27 @@ struct Chunk
 /// endsEveryBlock), so that it starts between grids; a file of blocks without such lines is read
 /// ahead here to find where each chunk starts. JSON lines stand alone, and a chunk ends at any
 /// line. A line longer than MaxLineBytes is never held whole: it becomes a chunk of its own,
-/// `overlong`. When the input comes slower than it is read, a chunk ends with what has come.
+/// `overlong`.
+///
+/// When the input pauses (nothing more can be read at once), the whole lines read so far are
+/// handed out, in one chunk or a few, before the reader waits for more: every grid they complete
+/// can be answered while the writer of the input waits for its answer. A descriptor that does
+/// not wait (O_NONBLOCK) is waited on all the same.
 class ChunkReader
 {
 public:
     static constexpr std::size_t ChunkBytes = std::size_t {256} << 10;
     static constexpr std::size_t MaxLineBytes = std::size_t {1} << 20;
 
-    /// Reads from the open `descriptor`, which it does not close.
-    ChunkReader(int descriptor, bool gridFormats);
+    /// Called when the input pauses, before the reader waits for it: it may do other work
+    /// meanwhile, and returns once that is done or once `descriptor` can be read.
+    using PauseHandler = std::function<void(int descriptor)>;
+
+    /// Reads from the open `descriptor`, which it does not close; its first line is numbered
+    /// `firstLine`.
+    ChunkReader(int descriptor, bool gridFormats, LineNumber firstLine = 1);
+
+    void whenInputPauses(PauseHandler handler) { m_onPause = std::move(handler); }
 
     /// The next chunk; false at the end of the input, or when a read failed (see error()).
     bool next(Chunk &chunk);
@@ -42,10 +55,10 @@ public:
     int error() const { return m_error; }
 
 private:
-    // Reads until `size` bytes are pending, the input ends or, with `untilShortRead`, a read
-    // returns less than asked and whole lines are pending (a pipe whose writer is slower than
-    // us: what it wrote gets its answers now). False when fewer than `size` bytes are pending.
-    bool fillTo(std::size_t size, bool untilShortRead = false);
+    // Reads until `size` bytes are pending or the input ends; with `untilPause`, also until
+    // the input pauses while whole lines are pending. False when fewer than `size` bytes are
+    // pending.
+    bool fillTo(std::size_t size, bool untilPause = false);
     bool skipOverlongLine(Chunk &chunk);
     std::size_t cutForGrids(std::size_t end, Chunk &chunk);
 
@@ -56,6 +69,7 @@ private:
     int m_error = 0;
     bool m_started = false; // a chunk was handed out: a byte-order mark can no longer come
     GridReader m_reader; // the state where the next chunk starts
+    PauseHandler m_onPause;
 };
 
 /// Calls `handler` with each line of `text` in turn, without its '\n'.

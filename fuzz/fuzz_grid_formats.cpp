@@ -409,7 +409,7 @@ std::string describe(const std::vector<ModelResult> &results)
 
 void checkGrids(const std::vector<std::string_view> &lines, const std::vector<ReadGrid> &grids)
 {
-    int previous = 0;
+    LineNumber previous = 0;
     for (const ReadGrid &grid : grids) {
         if (grid.line <= previous || grid.line > static_cast<int>(lines.size()))
             fail("the reader gave line " + std::to_string(grid.line) + " after line "

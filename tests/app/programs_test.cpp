@@ -53,6 +53,10 @@ TEST(KalenoWithoutADisplay, ReadsItsCommandLineFirst)
         EXPECT_NE(output.find(c.says), std::string::npos) << output;
         EXPECT_TRUE(output.ends_with("status " + std::to_string(c.status) + '\n')) << output;
     }
+    // Help and version into a full disk: the write fails, and says so.
+    for (const char *option : {" --help", " --version"})
+        EXPECT_EQ(run("sh -c '" + std::string(KALENO_PATH) + option + " >/dev/full'"),
+            "kaleno: cannot write to standard output: No space left on device\nstatus 2\n");
 }
 
 TEST(KalenoSolveByteOrderMark, IsSkippedAtTheStartOfAFileAndOfStandardInput)

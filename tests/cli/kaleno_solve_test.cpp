@@ -1,11 +1,15 @@
-// kaleno-solve: its parts in-process, then the real binary end to end.
+// kaleno-solve: its parts in-process, then the real binary end to end, among other programs
+// too.
 
 #include "answers.h"
 #include "chunk_work.h"
 #include "grid_generator.h"
 #include "grids.h"
 #include "options.h"
+#include "run_stats.h"
+#include "solve_run.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -13,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace kaleno {
@@ -56,6 +61,32 @@ TEST(KalenoSolveAnswers, DrawsTheBoxesOfAPrettyGrid)
         ". 4 . | . . . | . . 7\n. . 7 | . . . | 3 . .\n");
 }
 
+TEST(KalenoSolveStats, TakesTheMeanAndTheMaxFromTheSameTimes)
+{
+    using Times = std::vector<double>;
+    // The times of the grids, in parts timed apart then added up; each of the slowest timed
+    // again; the mean and the max.
+    const std::tuple<std::vector<Times>, double, double, double> cases[] = {
+        {{Times(80, 5), Times(20, 1000)}, 6, 5.2, 6}, // twenty slow once only
+        // Left out as faster ones came, when a part was added, or at once.
+        {{{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21}}, 0.5,
+            11.0 / 21, 1},
+        {{Times(11, 10), Times(10, 10)}, 1, 30.0 / 21, 10},
+        {{Times(21, 10)}, 1, 30.0 / 21, 10},
+    };
+    for (const auto &[parts, again, mean, max] : cases) {
+        RunStats total;
+        for (const Times &part : parts) {
+            RunStats stats;
+            for (const double micros : part)
+                stats.addTime(micros, Grid {});
+            total.add(stats);
+        }
+        const RunStats::Times timed = total.timedAgain(Times(total.slowest().size(), again));
+        EXPECT_EQ(std::pair(timed.meanMicros, timed.maxMicros), std::pair(mean, max));
+    }
+}
+
 // A text of many grids in every format, with broken blocks and lines that are no grid.
 std::string mixedFormats(int grids, std::uint64_t seed)
 {
@@ -92,7 +123,8 @@ std::string mixedFormats(int grids, std::uint64_t seed)
 }
 
 // The answers to a text cut into chunks as kaleno-solve cuts its input.
-std::string answersInChunks(const std::string &text, const RunOptions &options)
+ChunkAnswers answersInChunks(
+    const std::string &text, const RunOptions &options, LineNumber firstLine = 1)
 {
     int pipeEnds[2];
     EXPECT_EQ(pipe(pipeEnds), 0);
@@ -100,16 +132,12 @@ std::string answersInChunks(const std::string &text, const RunOptions &options)
         EXPECT_EQ(write(pipeEnds[1], text.data(), text.size()), static_cast<ssize_t>(text.size()));
         close(pipeEnds[1]);
     });
-    ChunkReader reader(pipeEnds[0], !options.json);
-    std::string answers;
+    ChunkReader reader(pipeEnds[0], !options.json, firstLine);
+    ChunkAnswers answers;
     Chunk chunk;
     int chunks = 0;
-    while (reader.next(chunk)) {
-        ChunkAnswers some;
-        answerChunk(chunk, options, "x", some);
-        answers += some.out;
-        ++chunks;
-    }
+    for (; reader.next(chunk); ++chunks)
+        answerChunk(chunk, options, "x", answers);
     writer.join();
     close(pipeEnds[0]);
     EXPECT_GT(chunks, 2);
@@ -126,18 +154,33 @@ TEST(KalenoSolveChunks, ReadEveryGridOnceWhereverTheCutsFall)
     whole.endsInput = true;
     ChunkAnswers wholeAnswers;
     answerChunk(whole, options, "x", wholeAnswers);
-    EXPECT_TRUE(answersInChunks(text, options) == wholeAnswers.out);
+    EXPECT_TRUE(answersInChunks(text, options).out == wholeAnswers.out);
 
     // Nothing but rows: no line ends every block, and each cut carries the open block on.
     std::string rows;
     for (int i = 0; i < 100000; ++i)
         rows += std::string(i % 9 == 0 ? "1" : ".") + "........\n";
     whole.text = rows;
-    const std::string answers = answersInChunks(rows, options);
+    const std::string answers = answersInChunks(rows, options).out;
     wholeAnswers = {};
     answerChunk(whole, options, "x", wholeAnswers);
     EXPECT_TRUE(answers == wholeAnswers.out); // no diff of megabytes
     EXPECT_TRUE(answers.ends_with("invalid line\n"));
+}
+
+TEST(KalenoSolveChunks, NumberLinesPastTwoToTheThirtyFirst)
+{
+    // Two comment lines of a chunk each, up to line 2^31 - 1.
+    const std::string comments = std::string(300000, '#') + '\n' + std::string(300000, '#') + '\n';
+    const LineNumber first = (LineNumber {1} << 31) - 2;
+    EXPECT_EQ(answersInChunks(comments + "1........\n\ny\n", RunOptions(), first).errors,
+        "kaleno-solve: x:2147483648: invalid line: the grid breaks off after 1 row: line "
+        "2147483649 is empty or a comment\nkaleno-solve: x:2147483650: invalid line: 'y' at "
+        "column 1\n");
+    RunOptions json;
+    json.json = true;
+    EXPECT_EQ(answersInChunks(comments + "[1]\n", json, first).errors,
+        "kaleno-solve: x:2147483648: invalid line: expected a JSON array of 81 strings\n");
 }
 
 struct Finished
@@ -290,11 +333,19 @@ TEST_F(KalenoSolve, ReportsWhatCannotBeReadOrWrittenWithStatusTwo)
              "cannot read /proc/self/mem"})
         EXPECT_TRUE(run.err.contains(message)) << run.err.constData();
 
-    const QString puzzle = QString::fromLatin1(bytes(SamplePuzzle));
-    const Finished closed = runShell(QStringLiteral("echo '%1' | \"$SOLVE\" >&-").arg(puzzle));
-    EXPECT_EQ(closed.exitCode, 2);
-    EXPECT_TRUE(closed.err.contains("standard output is closed")) << closed.err.constData();
+    // A standard stream closed; the help and the version into a full disk.
+    const std::pair<const char *, const char *> streams[]
+        = {{">&-", "cannot write the answers: standard output is closed\n"},
+            {"<&-", "cannot read the grids: standard input is closed\n"},
+            {"--help >/dev/full", "cannot write to standard output: No space left on device\n"},
+            {"--version >/dev/full", "cannot write to standard output: No space left on device\n"}};
+    for (const auto &[redirection, why] : streams) {
+        const Finished failed = runSolve(QLatin1String(redirection));
+        EXPECT_EQ(failed.exitCode, 2) << redirection;
+        EXPECT_EQ(failed.err.toStdString(), std::string("kaleno-solve: ") + why);
+    }
     // The reader goes away after the first bytes: the run stops instead of solving on.
+    const QString puzzle = QString::fromLatin1(bytes(SamplePuzzle));
     const Finished gone
         = runShell(QStringLiteral("yes '%1' | head -n 200000 | \"$SOLVE\" | head -c 10 >/dev/null;"
                                   " echo ${PIPESTATUS[2]} >&2")
@@ -330,6 +381,86 @@ TEST_F(KalenoSolve, AnswersTheSameOnAnyNumberOfThreadsAndOverMachines)
             QStringLiteral("\"$SOLVE\" --pretty --givens %1 | \"$SOLVE\" --givens").arg(blocks))
             .out
         == givens.out);
+}
+
+class KalenoSolveThreads : public KalenoSolve
+{
+};
+
+TEST_F(KalenoSolveThreads, AnswersEveryGridOnTheThreadsThatCouldStart)
+{
+    // Grids enough for several chunks, and lines that are none among them.
+    const std::string text = mixedFormats(8000, 3);
+    RunOptions options;
+    options.task = Task::Givens;
+    options.jobs = 4;
+    options.files = {writeFile(QStringLiteral("grids.txt"), bytes(text)).toStdString()};
+    const std::string answers = answersInChunks(text, options).out;
+    // Threads that start, then none; how standard error starts.
+    const std::pair<int, const char *> cases[] = {{4, "kaleno-solve: /"},
+        {2,
+            "kaleno-solve: warning: cannot start thread 3 of 4 (Resource temporarily "
+            "unavailable): answering on 2\n"},
+        {0,
+            "kaleno-solve: warning: cannot start thread 1 of 4 (Resource temporarily "
+            "unavailable): answering on the main thread alone\n"}};
+    for (const auto &[startable, warning] : cases) {
+        int started = 0;
+        const ThreadStarter start = [&, startable = startable](std::function<void()> work) {
+            return started++ == startable ? throw std::system_error(EAGAIN, std::generic_category())
+                                          : std::thread(std::move(work));
+        };
+        ::testing::internal::CaptureStdout();
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(kaleno::runSolve(options, start), SomeLineInvalid);
+        EXPECT_TRUE(::testing::internal::GetCapturedStdout() == answers) << startable;
+        EXPECT_TRUE(::testing::internal::GetCapturedStderr().starts_with(warning)) << startable;
+    }
+}
+
+TEST_F(KalenoSolve, AsACoprocessAnswersEachGridBeforeTheNextIsWritten)
+{
+    const QByteArray rows = "1....7.9.\n.3..2...8\n..96..5..\n..53..9..\n.1..8...2\n6....4...\n"
+                            "3......1.\n.4......7\n..7...3..\n";
+    const std::pair<QByteArray, std::string_view> turns[]
+        = {{bytes(SamplePuzzle) + '\n', SampleSolution}, {rows, SampleSolution},
+            {bytes(EmptyGrid) + '\n', EmptyGridCompletion}};
+    // The threads, and whether a read of the input finds nothing yet instead of waiting.
+    const std::pair<const char *, bool> cases[]
+        = {{"--jobs=1", false}, {"--jobs=2", false}, {"--jobs=2", true}};
+    for (const auto &[jobs, inputWaitsNot] : cases) {
+        QProcess solve;
+        if (inputWaitsNot)
+            solve.setChildProcessModifier([] { fcntl(STDIN_FILENO, F_SETFL, O_NONBLOCK); });
+        solve.start(QStringLiteral(KALENO_SOLVE_PATH), {QLatin1String(jobs)});
+        // A grid on one line is answered at its line end, a block at its ninth row.
+        for (const auto &[grid, answer] : turns) {
+            solve.write(grid);
+            const QDeadlineTimer deadline(10000);
+            while (!solve.canReadLine()
+                && solve.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) { }
+            EXPECT_EQ(solve.readLine().toStdString(), std::string(answer) + '\n')
+                << jobs << inputWaitsNot;
+        }
+        solve.closeWriteChannel();
+        EXPECT_TRUE(solve.waitForFinished(10000));
+        EXPECT_EQ(solve.exitCode(), 0);
+    }
+}
+
+TEST_F(KalenoSolve, AsACoprocessWaitsForALateReaderOfAnOutputThatDoesNotWait)
+{
+    // Answers enough to fill the pipe many times, to an output that does not wait (O_NONBLOCK).
+    QProcess solve;
+    solve.setStandardInputFile(
+        writeFile(QStringLiteral("grids.txt"), (bytes(EmptyGrid) + '\n').repeated(5000)));
+    solve.setChildProcessModifier([] { fcntl(STDOUT_FILENO, F_SETFL, O_NONBLOCK); });
+    solve.start(QStringLiteral(KALENO_SOLVE_PATH), QStringList());
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    EXPECT_TRUE(solve.waitForFinished(300000));
+    EXPECT_EQ(solve.exitCode(), 0);
+    EXPECT_TRUE(
+        solve.readAllStandardOutput() == (bytes(EmptyGridCompletion) + '\n').repeated(5000));
 }
 
 } // namespace
