@@ -1,11 +1,11 @@
 // The grid formats on any text, as the chunk reader reads it however it arrives. The input is
-// the text, or the text, a NUL and control bytes (no NUL among them): 0 to 3 pick the block read
-// to spoil, its row, the row's cell (bit 7: all its cells; bit 6: its '|' made '!' as well) and
-// the byte put in its place. Byte 5 names a place in the text (8 * byte 5, modulo its size + 1),
-// and byte 4 says how the text arrives: 1, from a file, the line there grown past the longest
-// held; 2, from a file, after a comment that ends that many bytes before a chunk's end; else
-// through a pipe in pieces as long as each byte from 6 on in turn (64 without them), each
-// written once the reader has taken all before it. What must hold, besides the sanitizers:
+// the text, or the text, a NUL and control bytes (no NUL among them; without them, the bytes of
+// a hash of the input): 0 to 3 pick the block read to spoil, its row, the row's cell (bit 7: all
+// its cells; bit 6: its '|' made '!' as well) and the byte put in its place (of Fills). Byte 5
+// names a place in the text (8 * byte 5, modulo its size + 1), and byte 4 says how it arrives:
+// 1, from a file, the line there grown past the longest held; 2, from a file, after a comment
+// that ends that many bytes before a chunk's end; else through a pipe in pieces as long as each
+// byte from 6 on in turn (64 without), each written once the reader has taken all. It must hold:
 //   - cut into chunks anyhow, the text reads as read line by line (a byte-order mark at its
 //     start skipped, a line too long to hold no grid); firstGrid gives its first grid, else its
 //     first line or block that is none;
@@ -38,24 +38,24 @@ namespace {
 
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view Cells = "123456789.0*_xX";
+constexpr std::string_view Fills = "-+=|! \t;,\r?a\xff"; // no cell, no line end, no comment
 constexpr std::string_view AnyError = "*"; // expected: some reason, whichever
 const std::string Overlong = "longer than " + std::to_string(ChunkReader::MaxLineBytes) + " bytes";
 
 // What the control bytes say.
 struct Control
 {
-    unsigned block, row, cell;
+    unsigned block, row, cell, arrival, where;
     char fill;
-    unsigned arrival, where;
     std::string_view pieces;
 };
 
 Control controlOf(std::string_view bytes)
 {
-    unsigned b[6] = {0, 1, 4, '?', 0, 0};
+    unsigned b[6] = {0, 1, 4, 0, 0, 0};
     for (std::size_t i = 0; i < 6 && i < bytes.size(); ++i)
         b[i] = static_cast<unsigned char>(bytes[i]);
-    return {b[0], b[1] % GridSize, b[2], static_cast<char>(b[3]), b[4] < 3 ? b[4] : 0, b[5],
+    return {b[0], b[1] % GridSize, b[2], b[4] < 3 ? b[4] : 0, b[5], Fills[b[3] % Fills.size()],
         bytes.size() > 6 ? bytes.substr(6) : std::string_view("\x40")};
 }
 
@@ -115,8 +115,8 @@ std::vector<ReadGrid> readInChunks(std::string_view text, const Control &control
     reader.whenInputPauses([&](int) { // a file never pauses
         if (text.empty())
             return (void)::close(std::exchange(ends[1], -1));
-        const auto size
-            = static_cast<unsigned char>(control.pieces[piece++ % control.pieces.size()]);
+        const std::size_t size = std::max<std::size_t>(
+            1, static_cast<unsigned char>(control.pieces[piece++ % control.pieces.size()]));
         const ssize_t wrote
             = ::write(ends[1], text.data(), std::min<std::size_t>(size, text.size()));
         require(wrote > 0, "writing to the pipe failed");
@@ -189,13 +189,12 @@ void checkSpoiledRow(std::string_view text, const std::vector<ReadGrid> &grids, 
     for (const ReadGrid &grid : grids)
         if (grid.ok() && isRow(lines[static_cast<std::size_t>(grid.line - 1)]))
             blocks.push_back(grid.line);
-    if (blocks.empty() || Cells.find(c.fill) != Cells.npos || c.fill == '#' || c.fill == '\n')
+    if (blocks.empty())
         return;
     const LineNumber first = blocks[c.block % blocks.size()];
     auto at = static_cast<std::size_t>(first - 1);
     for (unsigned rows = 0; !(isRow(lines[at]) && rows++ == c.row); ++at)
         require(at + 1 < lines.size(), "a block read whole has fewer than nine rows");
-
     std::string spoiled(lines[at]);
     unsigned cell = 0;
     for (char &byte : spoiled) {
@@ -208,8 +207,7 @@ void checkSpoiledRow(std::string_view text, const std::vector<ReadGrid> &grids, 
         return; // a border, or blank
     const auto start = static_cast<std::size_t>(lines[at].data() - text.data());
     const std::size_t after = start + lines[at].size() + 1; // the next line's start
-    std::string changed(text);
-    changed.replace(start, spoiled.size(), spoiled);
+    const std::string changed = std::string(text).replace(start, spoiled.size(), spoiled);
 
     const auto spoiledLine = static_cast<LineNumber>(at) + 1;
     std::vector<ReadGrid> expected;
@@ -230,9 +228,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const std::string_view input(reinterpret_cast<const char *>(data), size);
     const std::size_t nul = input.rfind('\0');
-    Control control
-        = controlOf(nul == std::string_view::npos ? std::string_view() : input.substr(nul + 1));
-    if (std::hash<std::string_view> {}(input) % 8 != 0)
+    const std::size_t hash = std::hash<std::string_view> {}(input);
+    Control control = controlOf(nul != std::string_view::npos
+            ? input.substr(nul + 1)
+            : std::string_view(reinterpret_cast<const char *>(&hash), sizeof hash));
+    if (hash % 8 != 0)
         control.arrival = 0; // a grown text costs a hundred plain ones: one input in eight grows
     const std::string_view given = input.substr(0, nul);
     const std::string arrived = control.arrival == 0 ? std::string() : grown(given, control);
