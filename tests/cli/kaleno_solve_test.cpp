@@ -403,13 +403,6 @@ TEST_F(KalenoSolve, AnswersTheSameOnAnyNumberOfThreadsAndOverMachines)
         QStringLiteral("\"$SOLVE\" --givens %1 | parallel --pipe -k -j2 --block 1M \"$SOLVE\"")
             .arg(blocks));
     EXPECT_TRUE(spread.out == one.out);
-    // Pretty grids read back as the grids they show.
-    const Finished givens = runSolve(QStringLiteral("--givens ") + blocks);
-    EXPECT_TRUE(
-        runShell(
-            QStringLiteral("\"$SOLVE\" --pretty --givens %1 | \"$SOLVE\" --givens").arg(blocks))
-            .out
-        == givens.out);
 }
 
 class KalenoSolveThreads : public KalenoSolve
