@@ -1,7 +1,5 @@
 #include "answers.h"
 
-#include "run_stats.h"
-
 namespace kaleno {
 
 namespace {
@@ -13,7 +11,7 @@ constexpr char BandBorder[] = "------+-------+------\n";
 
 const char *outcomeWords(OutcomeKind kind)
 {
-    return tallyLabel(tallyOf(kind));
+    return answerWords(tallyOf(kind)).plain;
 }
 
 void appendGrid(std::string &out, const Grid &grid, Layout layout)
@@ -45,14 +43,19 @@ void appendSolveAnswer(std::string &out, const GivensOutcome &outcome, Layout la
     if (outcome.kind == OutcomeKind::Solved) {
         appendGrid(out, outcome.completion, layout);
     } else {
-        out += outcomeWords(outcome.kind);
-        out += '\n';
+        appendWords(out, tallyOf(outcome.kind));
     }
 }
 
 void appendCountAnswer(std::string &out, int completions)
 {
-    out += completions >= 2 ? "2+\n" : completions == 1 ? "1\n" : "0\n";
+    appendWords(out, completionsTally(completions));
+}
+
+void appendWords(std::string &out, Tally tally)
+{
+    out += answerWords(tally).plain;
+    out += '\n';
 }
 
 } // namespace kaleno

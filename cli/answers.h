@@ -1,5 +1,6 @@
 #pragma once
 
+#include "answer_words.h"
 #include "solve_core.h"
 
 #include <string>
@@ -25,5 +26,8 @@ void appendSolveAnswer(std::string &out, const GivensOutcome &outcome, Layout la
 
 /// Appends the answer of --count, and a line end: "0", "1" or "2+" completions.
 void appendCountAnswer(std::string &out, int completions);
+
+/// Appends the plain answer words of `tally`, and a line end.
+void appendWords(std::string &out, Tally tally);
 
 } // namespace kaleno

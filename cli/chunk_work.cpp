@@ -40,9 +40,7 @@ Tally countTally(const Count &count)
 {
     if (count.inputError)
         return Tally::InputError;
-    return count.completions == 0 ? Tally::NoCompletion
-        : count.completions == 1  ? Tally::OneCompletion
-                                  : Tally::SeveralCompletions;
+    return completionsTally(count.completions);
 }
 
 // Answers the grids of one chunk in turn, timing their solves when asked to.
@@ -59,7 +57,7 @@ private:
     template<typename Input, typename Work>
     auto timed(const Input &input, Work &&work)
     {
-        if (!m_options.stats)
+        if (m_options.stats == StatsForm::None)
             return work();
         const auto start = std::chrono::steady_clock::now();
         auto result = work();
@@ -83,12 +81,7 @@ public:
         }
         case Task::Count: {
             const Count count = timed(givens, [&] { return countGivens(givens); });
-            if (count.inputError) {
-                m_answers.out += outcomeWords(OutcomeKind::InputError);
-                m_answers.out += '\n';
-            } else {
-                appendCountAnswer(m_answers.out, count.completions);
-            }
+            appendWords(m_answers.out, countTally(count));
             m_answers.stats.count(countTally(count));
             break;
         }
@@ -119,9 +112,10 @@ public:
         startAnswer();
         m_answers.errors += "kaleno-solve: " + m_inputName + ':' + std::to_string(line)
             + ": invalid line: " + why + '\n';
-        m_answers.out
-            += m_options.json ? jsonInvalidLine() : std::string(tallyLabel(Tally::InvalidLine));
-        m_answers.out += '\n';
+        if (m_options.json)
+            m_answers.out += jsonInvalidLine() + '\n';
+        else
+            appendWords(m_answers.out, Tally::InvalidLine);
         m_answers.stats.count(Tally::InvalidLine);
     }
 

@@ -1,6 +1,6 @@
 #include "json_lines.h"
 
-#include "answers.h"
+#include "answer_words.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -52,11 +52,10 @@ std::string compact(const QJsonArray &array)
     return QJsonDocument(array).toJson(QJsonDocument::Compact).toStdString();
 }
 
-std::string outcomeName(OutcomeKind kind)
+// An answer up to its outcome: {"outcome":"no_solution"
+std::string answerOpened(Tally tally)
 {
-    std::string name = outcomeWords(kind);
-    std::replace(name.begin(), name.end(), ' ', '_');
-    return name;
+    return std::string("{\"outcome\":\"") + answerWords(tally).json + '"';
 }
 
 std::string cellOrNull(const std::optional<int> &cell)
@@ -77,24 +76,22 @@ std::string jsonAnswer(const SolveOutcome &outcome)
             orange.append(cell);
     }
     // QJsonObject would sort the keys; the answer keeps them in the order people read them.
-    return "{\"outcome\":\"" + outcomeName(outcome.kind) + "\",\"texts\":" + compact(texts)
-        + ",\"orange\":" + compact(orange) + ",\"error_cell\":" + cellOrNull(outcome.errorCell)
-        + '}';
+    return answerOpened(tallyOf(outcome.kind)) + ",\"texts\":" + compact(texts) + ",\"orange\":"
+        + compact(orange) + ",\"error_cell\":" + cellOrNull(outcome.errorCell) + '}';
 }
 
 std::string jsonCountAnswer(const GridReading &reading, int completions)
 {
     if (!reading.ok())
-        return "{\"outcome\":\"input_error\",\"error_cell\":" + cellOrNull(reading.errorCell) + '}';
-    std::string count;
-    appendCountAnswer(count, completions);
-    count.pop_back();
-    return "{\"outcome\":\"counted\",\"completions\":\"" + count + "\"}";
+        return answerOpened(Tally::InputError) + ",\"error_cell\":" + cellOrNull(reading.errorCell)
+            + '}';
+    const Tally tally = completionsTally(completions);
+    return answerOpened(tally) + ",\"completions\":\"" + answerWords(tally).plain + "\"}";
 }
 
 std::string jsonInvalidLine()
 {
-    return "{\"outcome\":\"invalid_line\"}";
+    return answerOpened(Tally::InvalidLine) + '}';
 }
 
 } // namespace kaleno

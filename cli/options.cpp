@@ -69,7 +69,8 @@ struct Switches
               QStringLiteral("N")),
           stats(QStringLiteral("stats"),
               QStringLiteral("Print the count of each answer, the time per grid, the rate and "
-                             "the peak memory on standard error."))
+                             "the peak memory on standard error; --stats=json prints them as one "
+                             "JSON object."))
     { }
 
     void addTo(QCommandLineParser &parser) const
@@ -95,7 +96,6 @@ QString readTask(const QCommandLineParser &parser, const Switches &switches, Run
 {
     options.json = parser.isSet(switches.json);
     options.pretty = parser.isSet(switches.pretty);
-    options.stats = parser.isSet(switches.stats);
     if (parser.isSet(switches.count) && parser.isSet(switches.givens))
         return QStringLiteral("--count and --givens exclude each other");
     options.task = parser.isSet(switches.count) ? Task::Count
@@ -103,6 +103,35 @@ QString readTask(const QCommandLineParser &parser, const Switches &switches, Run
                                                 : Task::Solve;
     if (options.json && (options.pretty || options.task == Task::Givens))
         return QStringLiteral("--json answers in JSON: it takes neither --pretty nor --givens");
+    return {};
+}
+
+// The parser knows --stats as a switch: its form, --stats=FORMAT, is taken out beforehand into
+// `form`, and --stats left in its place.
+QStringList takeStatsForm(QStringList arguments, QString &form)
+{
+    const QString withForm = QStringLiteral("--stats=");
+    for (qsizetype i = 1; i < arguments.size() && arguments[i] != QLatin1String("--"); ++i) {
+        if (arguments[i].startsWith(withForm)) {
+            form = arguments[i].mid(withForm.size());
+            arguments[i] = QStringLiteral("--stats");
+        }
+    }
+    return arguments;
+}
+
+// Whether to print the statistics, and how.
+QString readStats(const QCommandLineParser &parser, const Switches &switches, const QString &form,
+    RunOptions &options)
+{
+    if (!parser.isSet(switches.stats))
+        return {};
+    if (form.isNull() || form == QLatin1String("text"))
+        options.stats = StatsForm::Text;
+    else if (form == QLatin1String("json"))
+        options.stats = StatsForm::Json;
+    else
+        return QStringLiteral("--stats prints text or json, not '%1'").arg(form);
     return {};
 }
 
@@ -145,7 +174,8 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments, int cores)
     QCommandLineParser parser;
     const Switches switches(cores);
     switches.addTo(parser);
-    if (!parser.parse(arguments))
+    QString statsForm;
+    if (!parser.parse(takeStatsForm(arguments, statsForm)))
         return usageError(parser.errorText());
     ParsedCommandLine parsed;
     if (parser.isSet(switches.help) || parser.isSet(switches.version)) {
@@ -157,7 +187,8 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments, int cores)
     }
     RunOptions &options = parsed.options;
     for (const QString &why :
-        {readTask(parser, switches, options), readSearch(parser, switches, cores, options)}) {
+        {readTask(parser, switches, options), readStats(parser, switches, statsForm, options),
+            readSearch(parser, switches, cores, options)}) {
         if (!why.isEmpty())
             return usageError(why);
     }

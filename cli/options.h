@@ -16,13 +16,20 @@ enum class Task {
     Givens, ///< the grid as read, on one line
 };
 
+/// How the statistics of a run are printed, on standard error after the answers.
+enum class StatsForm {
+    None,
+    Text, ///< lines for people to read
+    Json, ///< one JSON object, for programs
+};
+
 /// How kaleno-solve was asked to run.
 struct RunOptions
 {
     Task task = Task::Solve;
     bool json = false; ///< lines of 81 cell texts in, JSON objects out
     bool pretty = false; ///< grids answered as nine rows with the boxes drawn
-    bool stats = false; ///< the tallies, the times and the memory on standard error
+    StatsForm stats = StatsForm::None; ///< the tallies, the times and the memory
     int jobs = 1; ///< threads that read, solve and answer
     SolveOptions solve;
     std::vector<std::string> files; ///< "-" for standard input

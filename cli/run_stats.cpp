@@ -4,44 +4,12 @@
 
 namespace kaleno {
 
-const char *tallyLabel(Tally tally)
+std::int64_t RunStats::answers() const
 {
-    switch (tally) {
-    case Tally::Solved:
-        return "solved";
-    case Tally::NoSolution:
-        return "no solution";
-    case Tally::InputError:
-        return "input error";
-    case Tally::StepLimit:
-        return "step limit";
-    case Tally::NoCompletion:
-        return "0 completions";
-    case Tally::OneCompletion:
-        return "1 completion";
-    case Tally::SeveralCompletions:
-        return "2+ completions";
-    case Tally::Read:
-        return "read";
-    case Tally::InvalidLine:
-        break;
-    }
-    return "invalid line";
-}
-
-Tally tallyOf(OutcomeKind kind)
-{
-    switch (kind) {
-    case OutcomeKind::Solved:
-        return Tally::Solved;
-    case OutcomeKind::NoSolution:
-        return Tally::NoSolution;
-    case OutcomeKind::InputError:
-        return Tally::InputError;
-    case OutcomeKind::StepLimit:
-        return Tally::StepLimit;
-    }
-    return Tally::InvalidLine;
+    std::int64_t sum = 0;
+    for (const std::int64_t count : m_tallies)
+        sum += count;
+    return sum;
 }
 
 void RunStats::keep(TimedGrid slow)

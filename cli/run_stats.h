@@ -1,5 +1,6 @@
 #pragma once
 
+#include "answer_words.h"
 #include "solve_core.h"
 
 #include <algorithm>
@@ -10,26 +11,6 @@
 #include <vector>
 
 namespace kaleno {
-
-/// What the answers of a run were, by kind.
-enum class Tally {
-    Solved,
-    NoSolution,
-    InputError,
-    StepLimit,
-    NoCompletion,
-    OneCompletion,
-    SeveralCompletions,
-    Read, ///< with --givens
-    InvalidLine,
-};
-constexpr int TallyCount = static_cast<int>(Tally::InvalidLine) + 1;
-
-/// The label of a tally in the statistics, and of an answer in words.
-const char *tallyLabel(Tally tally);
-
-/// The tally of a solve's outcome.
-Tally tallyOf(OutcomeKind kind);
 
 /// A grid as the solve takes it: digits read from the grid formats, or cell texts from JSON.
 using SolveInput = std::variant<Grid, CellTexts>;
@@ -49,6 +30,8 @@ public:
 
     void count(Tally tally) { ++m_tallies[static_cast<std::size_t>(tally)]; }
     std::int64_t tally(Tally tally) const { return m_tallies[static_cast<std::size_t>(tally)]; }
+    /// Every answer, of whatever kind.
+    std::int64_t answers() const;
 
     /// One solve's time; its input (a Grid or CellTexts) is kept while it is among the slowest.
     template<typename Input>

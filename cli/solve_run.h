@@ -1,9 +1,7 @@
 #pragma once
 
 #include "options.h"
-
-#include <functional>
-#include <thread>
+#include "workers.h"
 
 namespace kaleno {
 
@@ -13,12 +11,6 @@ enum ExitStatus {
     SomeLineInvalid = 1, ///< some line or block was no grid
     UsageOrFileError = 2, ///< a usage error, an input that could not be read, or output lost
 };
-
-/// Starts a thread running `work`; throws std::system_error when the system has none to give.
-using ThreadStarter = std::function<std::thread(std::function<void()> work)>;
-
-/// std::thread's own start.
-std::thread startThread(std::function<void()> work);
 
 /// Reads the inputs of `options` in chunks, answers the chunks on `options.jobs` threads, and
 /// writes the answers in the order of the input, holding a bounded number of chunks at a time.

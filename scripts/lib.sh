@@ -30,3 +30,36 @@ ensure_packages() {
     apt-get update -qq || return 1
     apt-get install -y -qq --no-install-recommends "${missing[@]}" || return 1
 }
+
+# What a script's --help prints: its header comment, from the line after `#!` up to the first
+# line that is not a comment, each line without its "# ".
+print_help() {
+    awk 'NR == 1 { next } !/^#/ { exit } { sub(/^# ?/, ""); print }' "$0"
+}
+
+# A wrong use of the calling script: says why on standard error and ends it with status 2.
+usage_error() {
+    echo "scripts/$(basename "$0"): $*" >&2
+    exit 2
+}
+
+# The value of an option given as `--name=VALUE` or `--name VALUE`; called with the arguments
+# left, the option first. Sets `value`, and `taken` to the number of arguments to shift. An
+# option with no value, or followed by another option, is a usage error.
+take_value() {
+    taken=1
+    case "$1" in
+    *=*) value=${1#*=} ;;
+    *) value=${2-} taken=2 ;;
+    esac
+    if [ -z "$value" ] || { [ "$taken" = 2 ] && [[ $value == -* ]]; }; then
+        usage_error "${1%%=*} needs a value"
+    fi
+}
+
+# take_value for an option whose value is a whole number above 0.
+take_count() {
+    take_value "$@"
+    [[ $value =~ ^[1-9][0-9]{0,17}$ ]] \
+        || usage_error "${1%%=*} needs a whole number above 0, not '$value'"
+}

@@ -8,6 +8,7 @@
 #include "options.h"
 #include "run_stats.h"
 #include "solve_run.h"
+#include "stats_report.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -38,12 +39,14 @@ TEST(KalenoSolveOptions, RefusesWhatWouldBeIgnoredOrCannotMix)
     };
     for (const char *line : {"--max-steps=5", "--count --engine=reference --max-steps=5",
              "--json --pretty", "--json --givens", "--count --givens", "--jobs=0", "--jobs=x",
-             "--engine=other", "--bogus"})
+             "--engine=other", "--bogus", "--stats=xml"})
         EXPECT_EQ(parse(QString::fromLatin1(line)).action, ParsedCommandLine::Action::UsageError)
             << line;
 
-    const ParsedCommandLine bounded = parse(QStringLiteral("--engine=reference --max-steps=5 a b"));
+    const ParsedCommandLine bounded
+        = parse(QStringLiteral("--engine=reference --max-steps=5 --stats=json a b"));
     ASSERT_EQ(bounded.action, ParsedCommandLine::Action::Run);
+    EXPECT_EQ(bounded.options.stats, StatsForm::Json);
     EXPECT_EQ(bounded.options.solve.maxPlacements, 5u);
     EXPECT_EQ(bounded.options.jobs, 3); // every core by default
     EXPECT_EQ(bounded.options.files, (std::vector<std::string> {"a", "b"}));
@@ -84,6 +87,29 @@ TEST(KalenoSolveStats, TakesTheMeanAndTheMaxFromTheSameTimes)
         }
         const RunStats::Times timed = total.timedAgain(Times(total.slowest().size(), again));
         EXPECT_EQ(std::pair(timed.meanMicros, timed.maxMicros), std::pair(mean, max));
+    }
+}
+
+TEST(KalenoSolveStats, CountEveryAnswerInTheTotal)
+{
+    RunStats stats;
+    for (const Tally tally :
+        {Tally::Solved, Tally::StepLimit, Tally::InvalidLine, Tally::InvalidLine})
+        stats.count(tally);
+    const std::pair<StatsForm, std::string> forms[]
+        = {{StatsForm::Text,
+               "grids 4: solved 1, no solution 0, input error 0, step limit 1, invalid line 2\n"},
+            {StatsForm::Json,
+                R"({"grids":4,"answers":{"solved":1,"no_solution":0,"input_error":0,)"
+                R"("step_limit":1,"invalid_line":2},"solve_alone":null,"wall_s":2.000,)"
+                R"("grids_per_second":2,"threads":1,"peak_memory_mb":)"}};
+    RunOptions options;
+    for (const auto &[form, start] : forms) {
+        options.stats = form;
+        ::testing::internal::CaptureStderr();
+        printStats(stats, options, 1, 2.0);
+        const std::string printed = ::testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(printed.starts_with(start)) << printed;
     }
 }
 
@@ -154,18 +180,21 @@ TEST(KalenoSolveChunks, ReadEveryGridOnceWhereverTheCutsFall)
     whole.endsInput = true;
     ChunkAnswers wholeAnswers;
     answerChunk(whole, options, "x", wholeAnswers);
-    EXPECT_TRUE(answersInChunks(text, options).out == wholeAnswers.out);
+    const ChunkAnswers chunked = answersInChunks(text, options);
+    EXPECT_TRUE(chunked.out == wholeAnswers.out);
+    EXPECT_TRUE(chunked.errors == wholeAnswers.errors); // the lines they name past the first chunk
 
     // Nothing but rows: no line ends every block, and each cut carries the open block on.
     std::string rows;
     for (int i = 0; i < 100000; ++i)
         rows += std::string(i % 9 == 0 ? "1" : ".") + "........\n";
     whole.text = rows;
-    const std::string answers = answersInChunks(rows, options).out;
+    const ChunkAnswers rowAnswers = answersInChunks(rows, options);
     wholeAnswers = {};
     answerChunk(whole, options, "x", wholeAnswers);
-    EXPECT_TRUE(answers == wholeAnswers.out); // no diff of megabytes
-    EXPECT_TRUE(answers.ends_with("invalid line\n"));
+    EXPECT_TRUE(rowAnswers.out == wholeAnswers.out); // no diff of megabytes
+    EXPECT_EQ(rowAnswers.errors, wholeAnswers.errors);
+    EXPECT_TRUE(rowAnswers.out.ends_with("invalid line\n"));
 }
 
 TEST(KalenoSolveChunks, NumberLinesPastTwoToTheThirtyFirst)
@@ -374,13 +403,6 @@ TEST_F(KalenoSolve, AnswersTheSameOnAnyNumberOfThreadsAndOverMachines)
         QStringLiteral("\"$SOLVE\" --givens %1 | parallel --pipe -k -j2 --block 1M \"$SOLVE\"")
             .arg(blocks));
     EXPECT_TRUE(spread.out == one.out);
-    // Pretty grids read back as the grids they show.
-    const Finished givens = runSolve(QStringLiteral("--givens ") + blocks);
-    EXPECT_TRUE(
-        runShell(
-            QStringLiteral("\"$SOLVE\" --pretty --givens %1 | \"$SOLVE\" --givens").arg(blocks))
-            .out
-        == givens.out);
 }
 
 class KalenoSolveThreads : public KalenoSolve
@@ -393,9 +415,22 @@ TEST_F(KalenoSolveThreads, AnswersEveryGridOnTheThreadsThatCouldStart)
     const std::string text = mixedFormats(8000, 3);
     RunOptions options;
     options.task = Task::Givens;
+    // Pretty, over two files: one blank line between answers, none before the first.
+    const std::string lines = answersInChunks(text, options).out;
+    std::string answers;
+    for (int file = 0; file < 2; ++file) {
+        forEachLine(lines, [&answers](std::string_view line) {
+            answers += answers.empty() ? "" : "\n";
+            if (line == "invalid line")
+                answers += "invalid line\n";
+            else
+                appendGrid(answers, grid(line), Layout::Pretty);
+        });
+    }
+    options.pretty = true;
     options.jobs = 4;
-    options.files = {writeFile(QStringLiteral("grids.txt"), bytes(text)).toStdString()};
-    const std::string answers = answersInChunks(text, options).out;
+    const std::string file = writeFile(QStringLiteral("grids.txt"), bytes(text)).toStdString();
+    options.files = {file, file};
     // Threads that start, then none; how standard error starts.
     const std::pair<int, const char *> cases[] = {{4, "kaleno-solve: /"},
         {2,
