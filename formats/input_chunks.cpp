@@ -53,10 +53,11 @@ bool ChunkReader::fillTo(std::size_t size, bool untilPause)
                 m_onPause(m_descriptor);
             waitForInput(m_descriptor);
         }
-        const std::size_t start = m_pending.size();
-        m_pending.resize(start + ReadBytes);
-        const ssize_t got = ::read(m_descriptor, m_pending.data() + start, ReadBytes);
-        m_pending.resize(start + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+        // Read apart and appended: a read of a few bytes costs a few bytes, not a buffer's room.
+        if (!m_buffer)
+            m_buffer = std::make_unique_for_overwrite<char[]>(ReadBytes);
+        const ssize_t got = ::read(m_descriptor, m_buffer.get(), ReadBytes);
+        m_pending.append(m_buffer.get(), static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
         if (got < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK))
             continue; // nothing yet after all: waited for above
         if (got <= 0) {

@@ -3,6 +3,7 @@
 #include "grid_reader.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -65,6 +66,7 @@ private:
     int m_descriptor;
     bool m_gridFormats;
     std::string m_pending; // read and not yet handed out
+    std::unique_ptr<char[]> m_buffer; // where each read lands
     bool m_ended = false; // the input has no more bytes
     int m_error = 0;
     bool m_started = false; // a chunk was handed out: a byte-order mark can no longer come
