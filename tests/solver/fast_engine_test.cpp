@@ -11,6 +11,7 @@
 #include <array>
 #include <bit>
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -18,7 +19,7 @@
 namespace kaleno {
 namespace {
 
-using namespace testing;
+using namespace kaleno::testing;
 
 std::string describe(const SearchResult &result)
 {
@@ -288,7 +289,7 @@ TEST(CandidateBoard, KeepsEveryValueOfAKnownCompletion)
                 ASSERT_TRUE(board.candidates(cell) & (1u << (digit - 1)))
                     << gridText(puzzle) << " cell " << cell;
             }
-            const int cell = board.fewestCandidatesCell();
+            const int cell = board.firstUnsolvedCell();
             ASSERT_TRUE(board.place(cell, solution[cell])) << gridText(puzzle);
         }
         EXPECT_EQ(gridText(board.grid()), gridText(solution));
@@ -322,9 +323,10 @@ TEST(CandidateBoard, BranchesOnACellWithTheFewestCandidates)
     for (int i = 0; i < 200; ++i) {
         CandidateBoard board;
         ASSERT_TRUE(board.load(sparseGrid(random, 10 + i % 30)));
-        if (board.isSolved())
+        std::optional<CandidateBoard::TwoPlaces> places;
+        const int chosen = board.narrowestChoice(places);
+        if (board.isSolved() || places)
             continue;
-        const int chosen = board.fewestCandidatesCell();
         const int fewest = std::popcount(board.candidates(chosen));
         EXPECT_GE(fewest, 2);
         for (int cell = 0; cell < CellCount; ++cell) {
