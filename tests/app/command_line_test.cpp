@@ -10,7 +10,7 @@
 namespace kaleno {
 namespace {
 
-using namespace testing;
+using namespace kaleno::testing;
 
 StartRequest read(std::initializer_list<std::string> arguments)
 {

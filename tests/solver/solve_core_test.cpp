@@ -9,7 +9,7 @@
 namespace kaleno {
 namespace {
 
-using namespace testing;
+using namespace kaleno::testing;
 
 // The cells of a grid text that hold a digit.
 std::bitset<CellCount> cellsOf(std::string_view text)
