@@ -12,14 +12,22 @@
 #include <mutex>
 #include <system_error>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <fcntl.h>
 #include <malloc.h>
+#include <optional>
 #include <poll.h>
+#include <ratio>
+#include <string>
+#include <string_view>
 #include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace kaleno {
 

@@ -4,7 +4,9 @@
 #include "fast_engine.h"
 
 #include <algorithm>
+#include <array>
 #include <numeric>
+#include <utility>
 
 namespace kaleno::testing {
 

@@ -20,6 +20,16 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <thread>
+#include <tuple>
+#include <utility>
+#include <vector>
+
 namespace kaleno {
 namespace {
 

@@ -10,10 +10,12 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kaleno {

@@ -4,7 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <bitset>
+#include <cstdint>
+#include <optional>
 #include <ostream>
+#include <string>
+#include <string_view>
+#include <utility>
 
 namespace kaleno {
 namespace {
