@@ -33,7 +33,7 @@
 namespace kaleno {
 namespace {
 
-using namespace testing;
+using namespace kaleno::testing;
 
 QByteArray bytes(std::string_view text)
 {
