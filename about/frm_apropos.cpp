@@ -14,6 +14,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <array>
+
 namespace kaleno {
 
 namespace {

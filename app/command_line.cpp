@@ -7,7 +7,10 @@
 #include <cctype>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <string_view>
+#include <system_error>
+#include <utility>
 
 namespace kaleno {
 

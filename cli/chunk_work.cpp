@@ -5,6 +5,9 @@
 #include "json_lines.h"
 
 #include <chrono>
+#include <ratio>
+#include <string_view>
+#include <variant>
 
 namespace kaleno {
 

@@ -7,6 +7,8 @@
 #include <QJsonValue>
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace kaleno {
 
 std::optional<CellTexts> parseJsonLine(std::string_view line, std::string &error)

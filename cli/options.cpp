@@ -7,6 +7,8 @@
 
 #include <sched.h>
 
+#include <algorithm>
+
 namespace kaleno {
 
 namespace {

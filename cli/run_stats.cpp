@@ -1,6 +1,8 @@
 #include "run_stats.h"
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 namespace kaleno {
 

@@ -16,6 +16,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 
+#include <utility>
+
 namespace kaleno {
 
 namespace {

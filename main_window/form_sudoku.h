@@ -44,7 +44,8 @@ public:
     /// typed.
     void enterPuzzle(const Grid &givens);
 
-    /// The grid store whose LoopIndex the clear command runs on.
+    /// The grid store whose LoopIndex the clear command runs on. Only the tests read it: the
+    /// clear command leaves LoopIndex at 81, which no widget shows.
     const Module_Sudoku &module() const { return m_module; }
 
 protected:

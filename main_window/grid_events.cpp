@@ -15,8 +15,12 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
 
 namespace kaleno {
 

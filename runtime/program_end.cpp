@@ -5,6 +5,7 @@
 #include <QApplication>
 
 #include <cstdlib>
+#include <utility>
 
 namespace kaleno {
 

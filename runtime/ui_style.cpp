@@ -68,14 +68,8 @@ QPalette::ColorRole paletteRole(SystemColour colour)
     switch (colour) {
     case SystemColour::ButtonFace:
         return QPalette::Button;
-    case SystemColour::ButtonText:
-        return QPalette::ButtonText;
     case SystemColour::ButtonShadow:
         return QPalette::Dark;
-    case SystemColour::WindowBackground:
-        return QPalette::Base;
-    case SystemColour::WindowText:
-        return QPalette::Text;
     case SystemColour::Desktop:
         return QPalette::Mid;
     }

@@ -17,20 +17,8 @@ inline QColor toQColor(Colour colour)
         static_cast<int>((colour >> 16) & 0xFF));
 }
 
-inline Colour fromQColor(const QColor &colour)
-{
-    return colourFromRgb(colour.red(), colour.green(), colour.blue());
-}
-
 /// Colours of the desktop's scheme, named by their role.
-enum class SystemColour {
-    ButtonFace,
-    ButtonText,
-    ButtonShadow,
-    WindowBackground,
-    WindowText,
-    Desktop
-};
+enum class SystemColour { ButtonFace, ButtonShadow, Desktop };
 
 /// The palette role that stands for the system colour. The desktop background has no role of
 /// its own in Qt's palettes; it takes the palette's mid tone, which the texts drawn over it

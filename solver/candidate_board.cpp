@@ -333,12 +333,6 @@ int CandidateBoard::firstUnsolvedCell() const
     return -1;
 }
 
-int CandidateBoard::fewestCandidatesCell() const
-{
-    const int pair = cellWithTwoCandidates();
-    return pair >= 0 ? pair : firstCellWithFewestCandidates();
-}
-
 int CandidateBoard::narrowestChoice(std::optional<TwoPlaces> &places) const
 {
     places.reset();

@@ -79,12 +79,6 @@ public:
     /// The lowest-numbered cell that is not solved, or -1 when the board is solved.
     int firstUnsolvedCell() const;
 
-    /// An unsolved cell with the fewest candidates, -1 when the board is solved: of the cells
-    /// with two, the first with the most unsolved cells in its row, column and box (placing its
-    /// digit tells the most); else the first with the fewest. Its candidates are the options a
-    /// search branches over: they exclude each other and every completion takes one of them.
-    int fewestCandidatesCell() const;
-
     /// A digit with two places left in one row, column or box: it goes in one of them, so the
     /// two placements exclude each other and every completion takes one of them.
     struct TwoPlaces
@@ -94,9 +88,10 @@ public:
     };
 
     /// The options a search that wants a small tree branches over: the candidates of a cell
-    /// with two (as fewestCandidatesCell() picks it), else a digit with two places (`places`
-    /// set, and -1 given), else the candidates of the first cell with the fewest (its number
-    /// given). -1 and `places` unset when the board is solved.
+    /// with two (of those, the first with the most unsolved cells in its row, column and box:
+    /// placing its digit tells the most), else a digit with two places (`places` set, and -1
+    /// given), else the candidates of the first cell with the fewest (its number given). -1
+    /// and `places` unset when the board is solved.
     int narrowestChoice(std::optional<TwoPlaces> &places) const;
 
     DigitMask candidates(int cell) const;

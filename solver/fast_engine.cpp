@@ -47,6 +47,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstdint>
 #include <optional>
 
 namespace kaleno {

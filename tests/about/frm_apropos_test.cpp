@@ -137,3 +137,6 @@ private slots:
 
 QTEST_MAIN(FrmAProposTest)
 #include "frm_apropos_test.moc"
+
+#include <algorithm>
+#include <utility>

@@ -6,11 +6,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 
 namespace kaleno {
 namespace {
 
-using namespace testing;
+using namespace kaleno::testing;
 
 StartRequest read(std::initializer_list<std::string> arguments)
 {

@@ -15,7 +15,7 @@
 namespace kaleno {
 namespace {
 
-using namespace testing;
+using namespace kaleno::testing;
 
 // What a shell command writes, its errors included, then "status N": with no display to be
 // found, and a deadline that only a hang reaches.

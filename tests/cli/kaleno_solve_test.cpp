@@ -21,10 +21,20 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <thread>
+#include <tuple>
+#include <utility>
+#include <vector>
+
 namespace kaleno {
 namespace {
 
-using namespace testing;
+using namespace kaleno::testing;
 
 QByteArray bytes(std::string_view text)
 {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <sstream>
 
 #include <sys/mman.h>
@@ -12,7 +13,7 @@
 namespace kaleno {
 namespace {
 
-using namespace testing;
+using namespace kaleno::testing;
 
 // What the reader makes of a text: "line:grid" for a grid ('.' empty), "line:!" for no grid.
 std::string readAll(std::string_view text)
@@ -47,6 +48,11 @@ struct FormatCase
     std::string text;
     std::string expected;
 };
+
+void PrintTo(const FormatCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
 
 class GridFormats : public ::testing::TestWithParam<FormatCase>
 {

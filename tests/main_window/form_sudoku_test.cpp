@@ -17,10 +17,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <fstream>
 #include <memory>
 #include <new>
 #include <stdexcept>
+#include <tuple>
+#include <utility>
 
 using namespace kaleno;
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks of what the build installs and packages. Usage:
-#   check.sh CHECK BUILD_DIR VERSION NUMERIC
-# with the displayed version (1.01) and the version record's (1.1.0.0) of cmake/Version.cmake.
+#   check.sh CHECK BUILD_DIR VERSION NUMERIC APP_ID
+# with the displayed version (1.01), the version record's (1.1.0.0) and the application id
+# (which names the desktop entry, the metainfo and the icons) of cmake/Version.cmake.
 #   install   install into a temporary prefix and check the files that land there
 #   desktop   desktop-file-validate on the desktop entry
 #   metainfo  appstreamcli validate --no-net on the AppStream metainfo
@@ -13,7 +14,7 @@ check=$1
 build=$(cd "$2" && pwd)
 version=$3
 numeric_commas=${4//./,}
-app_id=org.example.Kaleno
+app_id=$5
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 

@@ -122,3 +122,5 @@ private slots:
 
 QTEST_MAIN(UiServicesTest)
 #include "ui_services_test.moc"
+
+#include <tuple>

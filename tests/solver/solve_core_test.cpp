@@ -4,12 +4,18 @@
 
 #include <gtest/gtest.h>
 
+#include <bitset>
+#include <cstdint>
+#include <optional>
 #include <ostream>
+#include <string>
+#include <string_view>
+#include <utility>
 
 namespace kaleno {
 namespace {
 
-using namespace testing;
+using namespace kaleno::testing;
 
 // The cells of a grid text that hold a digit.
 std::bitset<CellCount> cellsOf(std::string_view text)

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace kaleno::testing {
 
 Grid grid(std::string_view text)

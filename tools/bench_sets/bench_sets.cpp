@@ -3,6 +3,7 @@
 
 #include "grid_generator.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>

@@ -12,9 +12,11 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <ratio>
 #include <string>
 #include <vector>
 

@@ -11,8 +11,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <ratio>
 #include <string>
 #include <vector>
 

@@ -4,7 +4,9 @@
 #include "fast_engine.h"
 
 #include <algorithm>
+#include <array>
 #include <numeric>
+#include <utility>
 
 namespace kaleno::testing {
 
@@ -44,7 +46,9 @@ using DigitsOfHouses = std::array<std::uint16_t, HouseCount>;
 
 // Fills the free cells of `grid` from `cell` on, each with the digits that fit in random
 // order, backtracking as needed. A plain search of its own, so that the grids made from a seed
-// stay the same whatever becomes of the engines under test.
+// stay the same whatever becomes of the engines under test. It recurses, one level a cell: at
+// most 81 deep.
+// NOLINTNEXTLINE(misc-no-recursion)
 bool fillRandomly(Grid &grid, int cell, DigitsOfHouses &used, Random &random)
 {
     if (cell == CellCount)
