@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <poll.h>
+#include <string_view>
 #include <unistd.h>
 
 namespace kaleno {

@@ -3,6 +3,7 @@
 #include "open_input.h"
 
 #include <cstring>
+#include <utility>
 
 #include <unistd.h>
 

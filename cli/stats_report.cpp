@@ -2,9 +2,12 @@
 
 #include "chunk_work.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <optional>
+#include <ratio>
 #include <utility>
 #include <vector>
 

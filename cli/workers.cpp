@@ -8,6 +8,7 @@
 #include <poll.h>
 #include <sys/mman.h>
 #include <unistd.h>
+#include <utility>
 
 namespace kaleno {
 
