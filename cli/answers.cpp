@@ -9,11 +9,6 @@ constexpr char BandBorder[] = "------+-------+------\n";
 
 } // namespace
 
-const char *outcomeWords(OutcomeKind kind)
-{
-    return answerWords(tallyOf(kind)).plain;
-}
-
 void appendGrid(std::string &out, const Grid &grid, Layout layout)
 {
     auto cellText
@@ -45,11 +40,6 @@ void appendSolveAnswer(std::string &out, const GivensOutcome &outcome, Layout la
     } else {
         appendWords(out, tallyOf(outcome.kind));
     }
-}
-
-void appendCountAnswer(std::string &out, int completions)
-{
-    appendWords(out, completionsTally(completions));
 }
 
 void appendWords(std::string &out, Tally tally)

@@ -13,19 +13,12 @@ enum class Layout {
     Pretty, ///< a grid as nine rows with the boxes drawn; words stay one line
 };
 
-/// An outcome in words, as the plain answers and the statistics give it: "solved",
-/// "no solution", "input error", "step limit".
-const char *outcomeWords(OutcomeKind kind);
-
 /// Appends `grid` to `out`, then a line end: 81 characters, '.' for an empty cell, or nine rows
 /// such as "5 3 . | . 7 . | . . ." with a border "------+-------+------" between bands.
 void appendGrid(std::string &out, const Grid &grid, Layout layout);
 
 /// Appends the answer to a solve, and a line end: the completion, or the outcome in words.
 void appendSolveAnswer(std::string &out, const GivensOutcome &outcome, Layout layout);
-
-/// Appends the answer of --count, and a line end: "0", "1" or "2+" completions.
-void appendCountAnswer(std::string &out, int completions);
 
 /// Appends the plain answer words of `tally`, and a line end.
 void appendWords(std::string &out, Tally tally);
