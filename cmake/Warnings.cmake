@@ -13,3 +13,7 @@ target_compile_options(kaleno_warnings INTERFACE
 # cell and board indices are small non-negative ints by construction. Both compilers get GCC's
 # meaning, so that the fuzz build (Clang) stands under the same rules as the others.
 target_compile_options(kaleno_warnings INTERFACE $<$<CXX_COMPILER_ID:Clang>:-Wno-sign-conversion>)
+# GCC 12 at -O3 warns of an overlapping memcpy inside std::string's own code (char_traits.h)
+# where a test appends strings: a false alarm of that version, fixed in 13.
+target_compile_options(kaleno_warnings INTERFACE
+    $<$<AND:$<CXX_COMPILER_ID:GNU>,$<VERSION_LESS:$<CXX_COMPILER_VERSION>,13>>:-Wno-restrict>)
