@@ -26,6 +26,11 @@ namespace kaleno {
 ///     leaves the cell's column in the other bands;
 ///   - a cell with one candidate takes it.
 /// A cell, row, column or box left without a place for a digit is a contradiction.
+/// load() also looks at the triads, the three cells where a row or a column meets a box, which
+/// hold three different digits: a triad where only three digits may go holds those three, and
+/// they leave the rest of its line and its box; a triad that three digits of its line can go
+/// nowhere else in keeps those three alone. Once per grid is where that pays: in the search
+/// the other rules find nearly all it would.
 class CandidateBoard
 {
 public:
@@ -94,6 +99,29 @@ public:
     /// and `places` unset when the board is solved.
     int narrowestChoice(std::optional<TwoPlaces> &places) const;
 
+    /// The ways one digit's three places in a band can meet the band's three boxes (one row of
+    /// the band in each box), or in a stack its three columns (one band in each column): six
+    /// at most, the layouts. They exclude each other and every completion takes one of them.
+    struct Layouts
+    {
+        int digit = 0;
+        int band = 0; // or stack, when `vertical`
+        bool vertical = false;
+        unsigned ways = 0; // bit p for the p-th layout
+    };
+
+    /// Of the bands and stacks where some digit has more than one layout left, the one with
+    /// the fewest over its nine digits, and there the digit with the fewest: the ways left of
+    /// the choice that tells the most about a band. Unset when every digit has one layout left
+    /// everywhere.
+    std::optional<Layouts> fewestLayouts() const;
+
+    /// The ways of `layouts` that the board still allows.
+    unsigned layoutsLeft(const Layouts &layouts) const;
+
+    /// Keeps the `way`-th layout of `layouts` alone, and propagates. False on a contradiction.
+    bool keepLayout(const Layouts &layouts, int way);
+
     DigitMask candidates(int cell) const;
 
     /// The candidates of all cells together, a solved cell's one included.
@@ -133,6 +161,9 @@ private:
     bool matchStacks(int digitIndex);
     bool placeNakedSingles(unsigned bands, bool &placedAny);
     bool propagate();
+    bool narrowTriads(bool &narrowed);
+    bool narrowTriad(int band, int triad, const std::array<std::uint32_t, GridSize> &may,
+        const std::array<std::uint32_t, GridSize> &must);
 
     std::array<std::uint32_t, UnitCount> m_units {};
     // Per digit, the columns (bit 9b + c) where each band had a place when its stacks were

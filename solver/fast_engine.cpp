@@ -58,7 +58,8 @@ enum class Finish { Found, None, OutOfBudget };
 
 constexpr long NoBudget = -1; // run() until the search finds a completion or ends
 
-constexpr int CountLimit = 2; // a grid with two completions needs the descent
+constexpr int CountLimit = 2;
+constexpr bool UseLayouts = true; // a grid with two completions needs the descent
 
 // A depth-first search on an explicit stack, so that it can stop after so many nodes and go
 // on later from where it stopped. Frame i holds the node at depth i and the options of its
@@ -102,7 +103,7 @@ public:
             ++nodes;
             Frame &child = m_frames[m_depth + 1];
             child.board = frame.board;
-            if (!child.board.place(frame.cellOf(option), frame.digitOf(option))
+            if (!frame.take(option, child.board)
                 || (m_ceiling && !child.board.keepBelow(*m_ceiling)))
                 continue;
             if (child.board.isSolved()) {
@@ -154,12 +155,26 @@ private:
         std::optional<CandidateBoard::TwoPlaces> places;
         unsigned left = 0;
 
+        std::optional<CandidateBoard::Layouts> layouts;
+
         int cellOf(int option) const { return places ? places->cells[option] : cell; }
         int digitOf(int option) const { return places ? places->digit : option + 1; }
+
+        // Opens the branch of `option` on `child`, a copy of this frame's board.
+        bool take(int option, CandidateBoard &child) const
+        {
+            if (layouts)
+                return child.keepLayout(*layouts, option);
+            return child.place(cellOf(option), digitOf(option));
+        }
 
         // Drops the options that the board no longer allows.
         void keepCandidates()
         {
+            if (layouts) {
+                left &= board.layoutsLeft(*layouts);
+                return;
+            }
             if (!places) {
                 left &= board.candidates(cell);
                 return;
@@ -173,10 +188,17 @@ private:
 
     void open(Frame &frame) const
     {
+        frame.layouts.reset();
         if (m_order == Order::RowMajor) {
             frame.cell = frame.board.firstUnsolvedCell();
             frame.places.reset();
         } else {
+            frame.layouts = frame.board.fewestLayouts();
+            if (frame.layouts) {
+                frame.places.reset();
+                frame.left = frame.layouts->ways;
+                return;
+            }
             frame.cell = frame.board.narrowestChoice(frame.places);
         }
         frame.left = frame.places ? 0b11u : frame.board.candidates(frame.cell);

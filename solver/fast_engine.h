@@ -13,7 +13,7 @@ struct SearchTurns
     /// `richRoot` candidates or more (at least `leanLook`): enough for most grids with many
     /// completions (a row-major search that does not back-track opens about a node per free
     /// cell) and for many easy ones.
-    long firstLook = 56;
+    long firstLook = 16;
     /// Then the count and the row-major search take turns, the count first. The count gets
     /// most of the work: branching on the cell whose digit tells the most, its tree is the
     /// smaller one on most hard grids, and it settles grids without completion in a few nodes.
@@ -27,7 +27,7 @@ struct SearchTurns
     /// the start of every first turn: the grids it settles need no counting of candidates.
     /// Grids with many completions keep more; the others are mostly grids with one, which the
     /// count settles sooner unless the row-major search meets the answer early.
-    long leanLook = 16;
+    long leanLook = 1;
     int richRoot = 300;
 };
 
