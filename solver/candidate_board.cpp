@@ -291,8 +291,11 @@ bool CandidateBoard::load(const Grid &givens)
             return false; // a given before it holds the digit in its row, column or box
         assign(digit - 1, band, position);
     }
-    if (!propagate())
-        return false;
+    return propagate();
+}
+
+bool CandidateBoard::settleTriads()
+{
     while (!isSolved()) {
         bool narrowed = false;
         if (!narrowTriads(narrowed))

@@ -14,9 +14,10 @@
 //     first branch that holds any completion holds the smallest. By induction the first
 //     completion this search reaches is the smallest, and a search that ends without one
 //     proves there is none.
-//  2. The count is free to branch on the narrowest choice (a cell with two candidates, else a
-//     digit with two places in a row, column or box, else a cell with the fewest candidates):
-//     options that exclude each other and that every completion takes one of. That keeps its
+//  2. The count is free to branch on the narrowest choice (on a grid that propagation leaves
+//     tight, the layouts of one digit in a band or a stack; else a cell with two candidates,
+//     else a digit with two places in a row, column or box, else a cell with the fewest
+//     candidates): options that exclude each other and that every completion takes one of. That keeps its
 //     tree small but finds completions in no useful order. Once it has found one, it keeps to the
 //     completions before it in row-major order: each board it opens from then on drops the
 //     candidates that only completions at or after that one use, and is closed when it holds
@@ -58,8 +59,12 @@ enum class Finish { Found, None, OutOfBudget };
 
 constexpr long NoBudget = -1; // run() until the search finds a completion or ends
 
-constexpr int CountLimit = 2;
-constexpr bool UseLayouts = true; // a grid with two completions needs the descent
+constexpr int CountLimit = 2; // a grid with two completions needs the descent
+
+// The count branches on layouts on grids whose root keeps fewer candidates than this. Below
+// each layout of a sparser grid, with many completions or a contradiction deep down, too much
+// is left open: its tree grows to thousands of nodes where cells and places keep it to tens.
+constexpr int LayoutRootCandidates = 320;
 
 // A depth-first search on an explicit stack, so that it can stop after so many nodes and go
 // on later from where it stopped. Frame i holds the node at depth i and the options of its
@@ -75,8 +80,9 @@ public:
     explicit ResumableSearch(Order order) : m_order(order) { }
 
     /* !root.isSolved() */
-    void start(const CandidateBoard &root)
+    void start(const CandidateBoard &root, bool byLayouts = false)
     {
+        m_byLayouts = byLayouts;
         m_ceiling.reset();
         m_depth = 0;
         m_frames[0].board = root;
@@ -193,18 +199,21 @@ private:
             frame.cell = frame.board.firstUnsolvedCell();
             frame.places.reset();
         } else {
-            frame.layouts = frame.board.fewestLayouts();
+            if (m_byLayouts)
+                frame.layouts = frame.board.fewestLayouts();
             if (frame.layouts) {
                 frame.places.reset();
                 frame.left = frame.layouts->ways;
                 return;
             }
+            frame.layouts.reset();
             frame.cell = frame.board.narrowestChoice(frame.places);
         }
         frame.left = frame.places ? 0b11u : frame.board.candidates(frame.cell);
     }
 
     Order m_order;
+    bool m_byLayouts = false;
     std::optional<CandidateBoard::Bound> m_ceiling;
     std::array<Frame, CellCount + 1> m_frames;
     int m_depth = 0;
@@ -240,7 +249,8 @@ public:
     {
         Searches &s = searches();
         s.rowMajor.start(root);
-        s.count.start(root);
+        m_byLayouts = root.candidateCount() < LayoutRootCandidates;
+        s.count.start(root, m_byLayouts);
         Tally tally;
         Count counting = Count::Unsettled;
         Finish look = s.rowMajor.run(m_turns.leanLook, out, nodes);
@@ -278,7 +288,7 @@ public:
         if (root.isSolved())
             return 1;
         ResumableSearch &search = searches().count;
-        search.start(root);
+        search.start(root, root.candidateCount() < LayoutRootCandidates);
         int found = 0;
         Grid completion;
         while (found < limit && search.run(NoBudget, completion, nodes) == Finish::Found)
@@ -359,11 +369,12 @@ private:
             return true;
         }
         ResumableSearch &search = searches().count;
-        search.start(trial);
+        search.start(trial, m_byLayouts);
         return search.run(NoBudget, out, nodes) == Finish::Found;
     }
 
     SearchTurns m_turns;
+    bool m_byLayouts = false;
 };
 
 } // namespace
@@ -372,7 +383,7 @@ SearchResult fastSolve(const Grid &givens, const SearchTurns &turns)
 {
     SearchResult result;
     CandidateBoard root;
-    if (!root.load(givens))
+    if (!root.load(givens) || !root.settleTriads())
         return result;
     Engine engine(turns);
     bool found = true;
@@ -388,7 +399,7 @@ SearchResult fastSolve(const Grid &givens, const SearchTurns &turns)
 int countCompletions(const Grid &givens, int limit)
 {
     CandidateBoard root;
-    if (limit <= 0 || !root.load(givens))
+    if (limit <= 0 || !root.load(givens) || !root.settleTriads())
         return 0;
     Engine engine;
     return engine.countUpTo(root, limit);

@@ -10,12 +10,12 @@ namespace kaleno {
 struct SearchTurns
 {
     /// The row-major search's first turn, alone, on a grid that propagation leaves with
-    /// `richRoot` candidates or more (at least `leanLook`): enough for most grids with many
-    /// completions (a row-major search that does not back-track opens about a node per free
-    /// cell) and for many easy ones.
+    /// `richRoot` candidates or more (at least `leanLook`). Kept short: most grids have one
+    /// completion, which the count settles in fewer nodes than a longer look would waste, and
+    /// a grid with many completions loses little, its count finding two at once.
     long firstLook = 16;
     /// Then the count and the row-major search take turns, the count first. The count gets
-    /// most of the work: branching on the cell whose digit tells the most, its tree is the
+    /// most of the work: branching on the choice that tells the most, its tree is the
     /// smaller one on most hard grids, and it settles grids without completion in a few nodes.
     /// The row-major search keeps a share for the grids where it reaches the answer first.
     long rowMajor = 16;
@@ -27,7 +27,7 @@ struct SearchTurns
     /// the start of every first turn: the grids it settles need no counting of candidates.
     /// Grids with many completions keep more; the others are mostly grids with one, which the
     /// count settles sooner unless the row-major search meets the answer early.
-    long leanLook = 1;
+    long leanLook = 8;
     int richRoot = 300;
 };
 
