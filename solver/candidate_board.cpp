@@ -117,7 +117,8 @@ constexpr Tables makeTables()
         for (int line = 0; line < BoxSide; ++line) {
             const std::uint32_t boxes = (m >> (BoxSide * line)) & TripleBits;
             if (std::has_single_bit(boxes))
-                t.loneLines[m] = static_cast<std::uint16_t>(t.loneLines[m] | boxes << (BoxSide * line));
+                t.loneLines[m]
+                    = static_cast<std::uint16_t>(t.loneLines[m] | boxes << (BoxSide * line));
         }
         for (int p = 0; p < Permutations; ++p) {
             bool fits = true;
@@ -757,8 +758,8 @@ bool CandidateBoard::narrowTriads(bool &narrowed)
             for (int other = 0; other < BandCount; ++other)
                 elsewhere |= other != band ? columns[d][other] : 0;
             may[d] = incidence | columns[d][band] << VerticalTriads;
-            must[d] = tables.loneLines[incidence]
-                | (columns[d][band] & ~elsewhere) << VerticalTriads;
+            must[d]
+                = tables.loneLines[incidence] | (columns[d][band] & ~elsewhere) << VerticalTriads;
             mayCount.add(may[d]);
             mustCount.add(must[d]);
         }
@@ -774,14 +775,14 @@ bool CandidateBoard::narrowTriads(bool &narrowed)
 
 // One triad of `band` (bit as in narrowTriads()) with three digits that may go there and fewer
 // that must, or three that must and more that may.
-bool CandidateBoard::narrowTriad(int band, int triad, const std::array<std::uint32_t, GridSize> &may,
-    const std::array<std::uint32_t, GridSize> &must)
+bool CandidateBoard::narrowTriad(int band, int triad,
+    const std::array<std::uint32_t, GridSize> &may, const std::array<std::uint32_t, GridSize> &must)
 {
     const bool vertical = triad >= VerticalTriads;
     const int index = vertical ? triad - VerticalTriads : triad; // 3i + k, or the column
     const int box = vertical ? index / BoxSide : index % BoxSide;
-    const std::uint32_t lineCells = vertical ? columnCells(1u << index)
-                                             : RowBits << (GridSize * (index / BoxSide));
+    const std::uint32_t lineCells
+        = vertical ? columnCells(1u << index) : RowBits << (GridSize * (index / BoxSide));
     const std::uint32_t cells = lineCells & tables.boxCells[box];
     unsigned mayDigits = 0, mustDigits = 0;
     for (int d = 0; d < GridSize; ++d) {
@@ -796,7 +797,8 @@ bool CandidateBoard::narrowTriad(int band, int triad, const std::array<std::uint
     } else {
         for (unsigned left = mayDigits; left; left &= left - 1) {
             const int d = lowestBit(left);
-            remove(unitIndex(d, band), (tables.boxCells[box] | (vertical ? 0 : lineCells)) & ~cells);
+            remove(
+                unitIndex(d, band), (tables.boxCells[box] | (vertical ? 0 : lineCells)) & ~cells);
             for (int other = 0; vertical && other < BandCount; ++other) {
                 if (other != band)
                     remove(unitIndex(d, other), lineCells);

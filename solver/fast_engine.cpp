@@ -17,10 +17,10 @@
 //  2. The count is free to branch on the narrowest choice (on a grid that propagation leaves
 //     tight, the layouts of one digit in a band or a stack; else a cell with two candidates,
 //     else a digit with two places in a row, column or box, else a cell with the fewest
-//     candidates): options that exclude each other and that every completion takes one of. That keeps its
-//     tree small but finds completions in no useful order. Once it has found one, it keeps to the
-//     completions before it in row-major order: each board it opens from then on drops the
-//     candidates that only completions at or after that one use, and is closed when it holds
+//     candidates): options that exclude each other and that every completion takes one of. That
+//     keeps its tree small but finds completions in no useful order. Once it has found one, it
+//     keeps to the completions before it in row-major order: each board it opens from then on drops
+//     the candidates that only completions at or after that one use, and is closed when it holds
 //     none before it (CandidateBoard::keepBelow). So a second completion comes before the
 //     first, and what the count passed over holds nothing before the last it found. Before
 //     each of its turns, the count also takes from the nodes on its stack what leads only to
