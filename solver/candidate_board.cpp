@@ -498,8 +498,8 @@ int CandidateBoard::firstCellWithFewestCandidates() const
 std::optional<CandidateBoard::Layouts> CandidateBoard::fewestLayouts() const
 {
     // Per band, then per stack: the ways of each digit, and their number over the nine.
-    std::array<std::array<std::uint8_t, GridSize>, 2 * BoxSide> ways {};
-    std::array<int, 2 * BoxSide> totals {};
+    std::array<std::array<std::uint8_t, GridSize>, BandCount + BoxSide> ways {};
+    std::array<int, BandCount + BoxSide> totals {};
     for (int d = 0; d < GridSize; ++d) {
         std::uint32_t columns = 0;
         for (int band = 0; band < BandCount; ++band) {
@@ -513,7 +513,7 @@ std::optional<CandidateBoard::Layouts> CandidateBoard::fewestLayouts() const
         }
     }
     int best = -1;
-    for (int index = 0; index < 2 * BoxSide; ++index) {
+    for (int index = 0; index < BandCount + BoxSide; ++index) {
         if (totals[index] > GridSize && (best < 0 || totals[index] < totals[best]))
             best = index;
     }
