@@ -544,14 +544,14 @@ bool CandidateBoard::keepLayout(const Layouts &layouts, int way)
     const int d = layouts.digit - 1;
     if (!layouts.vertical) {
         remove(unitIndex(d, layouts.band), BandBits & ~tables.layoutCells[way]);
-        return propagate();
+    } else {
+        const std::uint32_t stackColumns = TripleBits << (BoxSide * layouts.band);
+        for (int band = 0; band < BandCount; ++band) {
+            const std::uint32_t kept = 1u << (BoxSide * layouts.band + permutations[way][band]);
+            remove(unitIndex(d, band), columnCells(stackColumns & ~kept));
+        }
     }
-    const std::uint32_t stackColumns = TripleBits << (BoxSide * layouts.band);
-    for (int band = 0; band < BandCount; ++band) {
-        const std::uint32_t kept = 1u << (BoxSide * layouts.band + permutations[way][band]);
-        remove(unitIndex(d, band), columnCells(stackColumns & ~kept));
-    }
-    return propagate();
+    return propagate() && settleTriads();
 }
 
 CandidateBoard::DigitMask CandidateBoard::candidates(int cell) const
