@@ -26,7 +26,7 @@ namespace kaleno {
 ///     leaves the cell's column in the other bands;
 ///   - a cell with one candidate takes it.
 /// A cell, row, column or box left without a place for a digit is a contradiction.
-/// settleTriads() goes further, once per grid.
+/// settleTriads() goes further, where it pays.
 class CandidateBoard
 {
 public:
