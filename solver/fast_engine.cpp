@@ -239,13 +239,14 @@ public:
     explicit Engine(const SearchTurns &turns = {})
         : m_turns {std::max(turns.firstLook, 1L), std::max(turns.rowMajor, 1L),
             std::max(turns.count, 1L), std::max(turns.severalLook, 1L),
-            std::max(turns.leanLook, 1L), turns.richRoot}
+            std::max(turns.leanLook, 1L), turns.richRoot, std::max(turns.firstCount, 0L),
+            turns.manyGivens}
     { }
 
     std::uint64_t nodes = 0;
 
-    /// The answer for a loaded grid that propagation did not solve.
-    bool smallestCompletion(const CandidateBoard &root, Grid &out)
+    /// The answer for a loaded grid that propagation did not solve, of `givens` givens.
+    bool smallestCompletion(const CandidateBoard &root, int givens, Grid &out)
     {
         Searches &s = searches();
         s.rowMajor.start(root);
@@ -253,6 +254,14 @@ public:
         s.count.start(root, m_byLayouts);
         Tally tally;
         Count counting = Count::Unsettled;
+        if (givens < m_turns.manyGivens) {
+            counting = countOn(s.count, tally, m_turns.firstCount);
+            if (counting == Count::Ended) {
+                if (tally.found == 1)
+                    out = tally.smallest;
+                return tally.found == 1;
+            }
+        }
         Finish look = s.rowMajor.run(m_turns.leanLook, out, nodes);
         if (look == Finish::OutOfBudget && root.candidateCount() >= m_turns.richRoot)
             look = s.rowMajor.run(std::max(m_turns.firstLook - m_turns.leanLook, 0L), out, nodes);
@@ -261,7 +270,7 @@ public:
         for (;;) {
             if (counting == Count::Unsettled) {
                 s.count.keepAbove(s.rowMajor.frontier());
-                counting = countOn(s.count, tally);
+                counting = countOn(s.count, tally, m_turns.count);
             }
             if (counting == Count::Ended) {
                 if (tally.found == 1)
@@ -309,10 +318,10 @@ private:
         Unsettled, ///< the turn ran out first
     };
 
-    /// A turn of the count.
-    Count countOn(ResumableSearch &search, Tally &tally)
+    /// A turn of the count, of `turn` nodes.
+    Count countOn(ResumableSearch &search, Tally &tally, long turn)
     {
-        const std::uint64_t end = nodes + static_cast<std::uint64_t>(m_turns.count);
+        const std::uint64_t end = nodes + static_cast<std::uint64_t>(turn);
         while (nodes < end) {
             Grid completion;
             switch (search.run(static_cast<long>(end - nodes), completion, nodes)) {
@@ -390,7 +399,10 @@ SearchResult fastSolve(const Grid &givens, const SearchTurns &turns)
     if (root.isSolved())
         result.grid = root.grid();
     else
-        found = engine.smallestCompletion(root, result.grid);
+        found = engine.smallestCompletion(root,
+            static_cast<int>(
+                std::count_if(givens.begin(), givens.end(), [](int v) { return v != 0; })),
+            result.grid);
     result.end = found ? SearchEnd::Completed : SearchEnd::Exhausted;
     result.placements = engine.nodes;
     return result;
