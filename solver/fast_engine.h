@@ -32,7 +32,7 @@ struct SearchTurns
     /// turn (none at 0). Such grids mostly have one completion, and the count settles most of
     /// them in fewer nodes than the row-major search's look would take; grids that propagation
     /// leaves open despite many givens mostly have several, and that look finds the smallest.
-    long firstCount = 24;
+    long firstCount = 48;
     int manyGivens = 30;
 };
 
