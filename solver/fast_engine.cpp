@@ -254,7 +254,7 @@ public:
         s.count.start(root, m_byLayouts);
         Tally tally;
         Count counting = Count::Unsettled;
-        if (givens < m_turns.manyGivens) {
+        if (m_byLayouts && givens < m_turns.manyGivens) {
             counting = countOn(s.count, tally, m_turns.firstCount);
             if (counting == Count::Ended) {
                 if (tally.found == 1)

@@ -11,8 +11,10 @@ namespace kaleno {
 struct SearchTurns
 {
     /// The row-major search's first turn, alone, on a grid that propagation leaves with
-    /// `richRoot` candidates or more (at least `leanLook`).
-    long firstLook = 16;
+    /// `richRoot` candidates or more (at least `leanLook`): enough for most grids with many
+    /// completions (a row-major search that does not back-track opens about a node per free
+    /// cell) and for many easy ones.
+    long firstLook = 56;
     /// Then the count and the row-major search take turns, the count first. The count gets
     /// most of the work: branching on the choice that tells the most, its tree is the
     /// smaller one on most hard grids, and it settles grids without completion in a few nodes.
@@ -28,10 +30,11 @@ struct SearchTurns
     /// count settles sooner unless the row-major search meets the answer early.
     long leanLook = 16;
     int richRoot = 300;
-    /// Before any of that, on a grid of fewer than `manyGivens` givens, the count's first
-    /// turn (none at 0). Such grids mostly have one completion, and the count settles most of
-    /// them in fewer nodes than the row-major search's look would take; grids that propagation
-    /// leaves open despite many givens mostly have several, and that look finds the smallest.
+    /// Before any of that, on a grid of fewer than `manyGivens` givens that propagation leaves
+    /// tight (where the count branches on layouts), the count's first turn (none at 0). Such
+    /// grids mostly have one completion, and the count settles most of them in fewer nodes than
+    /// the row-major search's look would take; grids left open despite many givens mostly have
+    /// several, and that look finds the smallest.
     long firstCount = 48;
     int manyGivens = 30;
 };
