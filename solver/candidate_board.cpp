@@ -55,6 +55,11 @@ constexpr int columnCount(ColumnCounts counts, int column)
     return static_cast<int>((counts >> (ColumnCountBits * column)) & ColumnCountMask);
 }
 
+// The one-to-one pairings of three lines with three boxes: line i with box permutations[p][i].
+constexpr int Permutations = 6;
+constexpr int permutations[Permutations][BoxSide]
+    = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
+
 struct Tables
 {
     // The boxes (bit k for box k of the band) that the cells of one row touch.
@@ -75,6 +80,14 @@ struct Tables
     std::array<std::uint32_t, BandCells> bandPeers {};
     // The nine cells of each box of a band.
     std::array<std::uint32_t, BoxSide> boxCells {};
+    // For a 3×3 incidence matrix, the pairings of lines with boxes it contains (bit p for
+    // permutations[p]).
+    std::array<std::uint8_t, 1u << Triples> ways {};
+    std::array<std::uint8_t, 1u << Permutations> wayCount {};
+    // A 3×3 incidence matrix with only its lines that meet one box.
+    std::array<std::uint16_t, 1u << Triples> loneLines {};
+    // The cells of a band where its rows meet the boxes permutations[p] pairs them with.
+    std::array<std::uint32_t, Permutations> layoutCells {};
     // The digit index and the band of each unit.
     std::array<std::uint8_t, CandidateBoard::UnitCount> unitDigit {}, unitBand {};
 };
@@ -82,9 +95,6 @@ struct Tables
 constexpr Tables makeTables()
 {
     Tables t;
-    constexpr int Permutations = 6;
-    constexpr int permutations[Permutations][BoxSide]
-        = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
     for (std::uint32_t m = 0; m < (1u << Triples); ++m) {
         for (int box = 0; box < BoxSide; ++box) {
             if (m & rowBoxCells(0, box))
@@ -105,6 +115,19 @@ constexpr Tables makeTables()
         }
         t.matched[m] = static_cast<std::uint16_t>(matched);
         for (int line = 0; line < BoxSide; ++line) {
+            const std::uint32_t boxes = (m >> (BoxSide * line)) & TripleBits;
+            if (std::has_single_bit(boxes))
+                t.loneLines[m]
+                    = static_cast<std::uint16_t>(t.loneLines[m] | boxes << (BoxSide * line));
+        }
+        for (int p = 0; p < Permutations; ++p) {
+            bool fits = true;
+            for (int line = 0; line < BoxSide; ++line)
+                fits = fits && (m & (1u << (BoxSide * line + permutations[p][line])));
+            if (fits)
+                t.ways[m] = static_cast<std::uint8_t>(t.ways[m] | (1u << p));
+        }
+        for (int line = 0; line < BoxSide; ++line) {
             for (int box = 0; box < BoxSide; ++box) {
                 if (matched & (1u << (BoxSide * line + box)))
                     t.matchedCells[m] |= rowBoxCells(line, box);
@@ -122,6 +145,12 @@ constexpr Tables makeTables()
         for (int line = 0; line < BoxSide; ++line)
             t.boxCells[box] |= rowBoxCells(line, box);
     }
+    for (int p = 0; p < Permutations; ++p) {
+        for (int line = 0; line < BoxSide; ++line)
+            t.layoutCells[p] |= rowBoxCells(line, permutations[p][line]);
+    }
+    for (std::uint32_t ways = 0; ways < (1u << Permutations); ++ways)
+        t.wayCount[ways] = static_cast<std::uint8_t>(std::popcount(ways));
     for (int band = 0; band < BandCount; ++band) {
         for (int d = 0; d < GridSize; ++d) {
             t.unitDigit[GridSize * band + d] = static_cast<std::uint8_t>(d);
@@ -137,6 +166,28 @@ int lowestBit(std::uint32_t bits)
 {
     return std::countr_zero(bits);
 }
+
+// Nine counts of up to 9 side by side, one per bit of the words added, held as bit slices.
+struct TriadCounts
+{
+    std::uint32_t ones = 0, twos = 0, fours = 0, eights = 0;
+
+    void add(std::uint32_t bits)
+    {
+        const std::uint32_t carry = ones & bits;
+        ones ^= bits;
+        const std::uint32_t carry2 = twos & carry;
+        twos ^= carry;
+        eights |= fours & carry2;
+        fours ^= carry2;
+    }
+    std::uint32_t three() const { return ones & twos & ~fours & ~eights; }
+    std::uint32_t belowThree() const { return ~(ones & twos) & ~fours & ~eights; }
+    std::uint32_t aboveThree() const { return fours | eights; }
+};
+
+// In narrowTriads(), the bit of the triad of column c is VerticalTriads + c.
+constexpr int VerticalTriads = 16;
 
 /// The 3×3 row/box incidence of a band mask: bit 3i + j when row i has a cell in box j.
 std::uint32_t rowBoxIncidence(std::uint32_t cells)
@@ -242,6 +293,20 @@ bool CandidateBoard::load(const Grid &givens)
         assign(digit - 1, band, position);
     }
     return propagate();
+}
+
+bool CandidateBoard::settleTriads()
+{
+    while (!isSolved()) {
+        bool narrowed = false;
+        if (!narrowTriads(narrowed))
+            return false;
+        if (!narrowed)
+            return true;
+        if (!propagate())
+            return false;
+    }
+    return true;
 }
 
 bool CandidateBoard::place(int cell, int digit)
@@ -430,6 +495,65 @@ int CandidateBoard::firstCellWithFewestCandidates() const
     return bestCell;
 }
 
+std::optional<CandidateBoard::Layouts> CandidateBoard::fewestLayouts() const
+{
+    // Per band, then per stack: the ways of each digit, and their number over the nine.
+    std::array<std::array<std::uint8_t, GridSize>, BandCount + BoxSide> ways {};
+    std::array<int, BandCount + BoxSide> totals {};
+    for (int d = 0; d < GridSize; ++d) {
+        std::uint32_t columns = 0;
+        for (int band = 0; band < BandCount; ++band) {
+            columns |= columnsOf(unit(d, band)) << (GridSize * band);
+            ways[band][d] = tables.ways[rowBoxIncidence(unit(d, band))];
+            totals[band] += tables.wayCount[ways[band][d]];
+        }
+        for (int stack = 0; stack < BoxSide; ++stack) {
+            ways[BoxSide + stack][d] = tables.ways[stackIncidence(columns, stack)];
+            totals[BoxSide + stack] += tables.wayCount[ways[BoxSide + stack][d]];
+        }
+    }
+    int best = -1;
+    for (int index = 0; index < BandCount + BoxSide; ++index) {
+        if (totals[index] > GridSize && (best < 0 || totals[index] < totals[best]))
+            best = index;
+    }
+    if (best < 0)
+        return std::nullopt;
+    int digit = -1;
+    for (int d = 0; d < GridSize; ++d) {
+        const int count = tables.wayCount[ways[best][d]];
+        if (count > 1 && (digit < 0 || count < tables.wayCount[ways[best][digit]]))
+            digit = d;
+    }
+    return Layouts {digit + 1, best % BoxSide, best >= BoxSide, ways[best][digit]};
+}
+
+unsigned CandidateBoard::layoutsLeft(const Layouts &layouts) const
+{
+    const int d = layouts.digit - 1;
+    if (!layouts.vertical)
+        return tables.ways[rowBoxIncidence(unit(d, layouts.band))] & layouts.ways;
+    std::uint32_t columns = 0;
+    for (int band = 0; band < BandCount; ++band)
+        columns |= columnsOf(unit(d, band)) << (GridSize * band);
+    return tables.ways[stackIncidence(columns, layouts.band)] & layouts.ways;
+}
+
+bool CandidateBoard::keepLayout(const Layouts &layouts, int way)
+{
+    const int d = layouts.digit - 1;
+    if (!layouts.vertical) {
+        remove(unitIndex(d, layouts.band), BandBits & ~tables.layoutCells[way]);
+    } else {
+        const std::uint32_t stackColumns = TripleBits << (BoxSide * layouts.band);
+        for (int band = 0; band < BandCount; ++band) {
+            const std::uint32_t kept = 1u << (BoxSide * layouts.band + permutations[way][band]);
+            remove(unitIndex(d, band), columnCells(stackColumns & ~kept));
+        }
+    }
+    return propagate() && settleTriads();
+}
+
 CandidateBoard::DigitMask CandidateBoard::candidates(int cell) const
 {
     const int band = cell / BandCells, position = cell % BandCells;
@@ -609,6 +733,81 @@ bool CandidateBoard::propagate()
         if (!m_pendingUnits)
             return true;
     }
+}
+
+// A triad's three cells take three different digits. Per triad, the digits that may go there
+// and those that must, because the rest of its line has no place for them: with three that
+// may, those three must; with three that must, no other may. Fewer than three that may, or more
+// than three that must, is a contradiction. `narrowed` tells whether a candidate went.
+bool CandidateBoard::narrowTriads(bool &narrowed)
+{
+    narrowed = false;
+    std::array<std::array<std::uint32_t, BandCount>, GridSize> columns {};
+    for (int d = 0; d < GridSize; ++d) {
+        for (int band = 0; band < BandCount; ++band)
+            columns[d][band] = columnsOf(unit(d, band));
+    }
+    for (int band = 0; band < BandCount; ++band) {
+        // Per digit, its triads in bits 3i + k for row i and box k, and in bits 16 + c for
+        // the triad of column c; counted over the digits, a bit slice at a time.
+        std::array<std::uint32_t, GridSize> may {}, must {};
+        TriadCounts mayCount, mustCount;
+        for (int d = 0; d < GridSize; ++d) {
+            const std::uint32_t incidence = rowBoxIncidence(unit(d, band));
+            std::uint32_t elsewhere = 0;
+            for (int other = 0; other < BandCount; ++other)
+                elsewhere |= other != band ? columns[d][other] : 0;
+            may[d] = incidence | columns[d][band] << VerticalTriads;
+            must[d]
+                = tables.loneLines[incidence] | (columns[d][band] & ~elsewhere) << VerticalTriads;
+            mayCount.add(may[d]);
+            mustCount.add(must[d]);
+        }
+        constexpr std::uint32_t AllTriads = RowBits | RowBits << VerticalTriads;
+        if ((mayCount.belowThree() | mustCount.aboveThree()) & AllTriads)
+            return false;
+        for (std::uint32_t act = (mayCount.three() ^ mustCount.three()) & AllTriads; act;
+             act &= act - 1)
+            narrowed |= narrowTriad(band, lowestBit(act), may, must);
+    }
+    return true;
+}
+
+// One triad of `band` (bit as in narrowTriads()) with three digits that may go there and fewer
+// that must, or three that must and more that may.
+bool CandidateBoard::narrowTriad(int band, int triad,
+    const std::array<std::uint32_t, GridSize> &may, const std::array<std::uint32_t, GridSize> &must)
+{
+    const bool vertical = triad >= VerticalTriads;
+    const int index = vertical ? triad - VerticalTriads : triad; // 3i + k, or the column
+    const int box = vertical ? index / BoxSide : index % BoxSide;
+    const std::uint32_t lineCells
+        = vertical ? columnCells(1u << index) : RowBits << (GridSize * (index / BoxSide));
+    const std::uint32_t cells = lineCells & tables.boxCells[box];
+    unsigned mayDigits = 0, mustDigits = 0;
+    for (int d = 0; d < GridSize; ++d) {
+        mayDigits |= ((may[d] >> triad) & 1u) << d;
+        mustDigits |= ((must[d] >> triad) & 1u) << d;
+    }
+    const std::uint32_t pendingBefore = m_pendingUnits;
+    m_pendingUnits = 0;
+    if (tables.rowCount[mustDigits] == BoxSide) {
+        for (unsigned left = mayDigits & ~mustDigits; left; left &= left - 1)
+            remove(unitIndex(lowestBit(left), band), cells);
+    } else {
+        for (unsigned left = mayDigits; left; left &= left - 1) {
+            const int d = lowestBit(left);
+            remove(
+                unitIndex(d, band), (tables.boxCells[box] | (vertical ? 0 : lineCells)) & ~cells);
+            for (int other = 0; vertical && other < BandCount; ++other) {
+                if (other != band)
+                    remove(unitIndex(d, other), lineCells);
+            }
+        }
+    }
+    const bool narrowed = m_pendingUnits != 0;
+    m_pendingUnits |= pendingBefore;
+    return narrowed;
 }
 
 } // namespace kaleno

@@ -14,12 +14,13 @@
 //     first branch that holds any completion holds the smallest. By induction the first
 //     completion this search reaches is the smallest, and a search that ends without one
 //     proves there is none.
-//  2. The count is free to branch on the narrowest choice (a cell with two candidates, else a
-//     digit with two places in a row, column or box, else a cell with the fewest candidates):
-//     options that exclude each other and that every completion takes one of. That keeps its
-//     tree small but finds completions in no useful order. Once it has found one, it keeps to the
-//     completions before it in row-major order: each board it opens from then on drops the
-//     candidates that only completions at or after that one use, and is closed when it holds
+//  2. The count is free to branch on the narrowest choice (on a grid that propagation leaves
+//     tight, the layouts of one digit in a band or a stack; else a cell with two candidates,
+//     else a digit with two places in a row, column or box, else a cell with the fewest
+//     candidates): options that exclude each other and that every completion takes one of. That
+//     keeps its tree small but finds completions in no useful order. Once it has found one, it
+//     keeps to the completions before it in row-major order: each board it opens from then on drops
+//     the candidates that only completions at or after that one use, and is closed when it holds
 //     none before it (CandidateBoard::keepBelow). So a second completion comes before the
 //     first, and what the count passed over holds nothing before the last it found. Before
 //     each of its turns, the count also takes from the nodes on its stack what leads only to
@@ -60,6 +61,11 @@ constexpr long NoBudget = -1; // run() until the search finds a completion or en
 
 constexpr int CountLimit = 2; // a grid with two completions needs the descent
 
+// The count branches on layouts on grids whose root keeps fewer candidates than this. Below
+// each layout of a sparser grid, with many completions or a contradiction deep down, too much
+// is left open: its tree grows to thousands of nodes where cells and places keep it to tens.
+constexpr int LayoutRootCandidates = 320;
+
 // A depth-first search on an explicit stack, so that it can stop after so many nodes and go
 // on later from where it stopped. Frame i holds the node at depth i and the options of its
 // branch still to try.
@@ -74,8 +80,9 @@ public:
     explicit ResumableSearch(Order order) : m_order(order) { }
 
     /* !root.isSolved() */
-    void start(const CandidateBoard &root)
+    void start(const CandidateBoard &root, bool byLayouts = false)
     {
+        m_byLayouts = byLayouts;
         m_ceiling.reset();
         m_depth = 0;
         m_frames[0].board = root;
@@ -102,7 +109,7 @@ public:
             ++nodes;
             Frame &child = m_frames[m_depth + 1];
             child.board = frame.board;
-            if (!child.board.place(frame.cellOf(option), frame.digitOf(option))
+            if (!frame.take(option, child.board)
                 || (m_ceiling && !child.board.keepBelow(*m_ceiling)))
                 continue;
             if (child.board.isSolved()) {
@@ -154,12 +161,26 @@ private:
         std::optional<CandidateBoard::TwoPlaces> places;
         unsigned left = 0;
 
+        std::optional<CandidateBoard::Layouts> layouts;
+
         int cellOf(int option) const { return places ? places->cells[option] : cell; }
         int digitOf(int option) const { return places ? places->digit : option + 1; }
+
+        // Opens the branch of `option` on `child`, a copy of this frame's board.
+        bool take(int option, CandidateBoard &child) const
+        {
+            if (layouts)
+                return child.keepLayout(*layouts, option);
+            return child.place(cellOf(option), digitOf(option));
+        }
 
         // Drops the options that the board no longer allows.
         void keepCandidates()
         {
+            if (layouts) {
+                left &= board.layoutsLeft(*layouts);
+                return;
+            }
             if (!places) {
                 left &= board.candidates(cell);
                 return;
@@ -173,16 +194,26 @@ private:
 
     void open(Frame &frame) const
     {
+        frame.layouts.reset();
         if (m_order == Order::RowMajor) {
             frame.cell = frame.board.firstUnsolvedCell();
             frame.places.reset();
         } else {
+            if (m_byLayouts)
+                frame.layouts = frame.board.fewestLayouts();
+            if (frame.layouts) {
+                frame.places.reset();
+                frame.left = frame.layouts->ways;
+                return;
+            }
+            frame.layouts.reset();
             frame.cell = frame.board.narrowestChoice(frame.places);
         }
         frame.left = frame.places ? 0b11u : frame.board.candidates(frame.cell);
     }
 
     Order m_order;
+    bool m_byLayouts = false;
     std::optional<CandidateBoard::Bound> m_ceiling;
     std::array<Frame, CellCount + 1> m_frames;
     int m_depth = 0;
@@ -208,19 +239,29 @@ public:
     explicit Engine(const SearchTurns &turns = {})
         : m_turns {std::max(turns.firstLook, 1L), std::max(turns.rowMajor, 1L),
             std::max(turns.count, 1L), std::max(turns.severalLook, 1L),
-            std::max(turns.leanLook, 1L), turns.richRoot}
+            std::max(turns.leanLook, 1L), turns.richRoot, std::max(turns.firstCount, 0L),
+            turns.manyGivens}
     { }
 
     std::uint64_t nodes = 0;
 
-    /// The answer for a loaded grid that propagation did not solve.
-    bool smallestCompletion(const CandidateBoard &root, Grid &out)
+    /// The answer for a loaded grid that propagation did not solve, of `givens` givens.
+    bool smallestCompletion(const CandidateBoard &root, int givens, Grid &out)
     {
         Searches &s = searches();
         s.rowMajor.start(root);
-        s.count.start(root);
+        m_byLayouts = root.candidateCount() < LayoutRootCandidates;
+        s.count.start(root, m_byLayouts);
         Tally tally;
         Count counting = Count::Unsettled;
+        if (m_byLayouts && givens < m_turns.manyGivens) {
+            counting = countOn(s.count, tally, m_turns.firstCount);
+            if (counting == Count::Ended) {
+                if (tally.found == 1)
+                    out = tally.smallest;
+                return tally.found == 1;
+            }
+        }
         Finish look = s.rowMajor.run(m_turns.leanLook, out, nodes);
         if (look == Finish::OutOfBudget && root.candidateCount() >= m_turns.richRoot)
             look = s.rowMajor.run(std::max(m_turns.firstLook - m_turns.leanLook, 0L), out, nodes);
@@ -229,7 +270,7 @@ public:
         for (;;) {
             if (counting == Count::Unsettled) {
                 s.count.keepAbove(s.rowMajor.frontier());
-                counting = countOn(s.count, tally);
+                counting = countOn(s.count, tally, m_turns.count);
             }
             if (counting == Count::Ended) {
                 if (tally.found == 1)
@@ -256,7 +297,7 @@ public:
         if (root.isSolved())
             return 1;
         ResumableSearch &search = searches().count;
-        search.start(root);
+        search.start(root, root.candidateCount() < LayoutRootCandidates);
         int found = 0;
         Grid completion;
         while (found < limit && search.run(NoBudget, completion, nodes) == Finish::Found)
@@ -277,10 +318,10 @@ private:
         Unsettled, ///< the turn ran out first
     };
 
-    /// A turn of the count.
-    Count countOn(ResumableSearch &search, Tally &tally)
+    /// A turn of the count, of `turn` nodes.
+    Count countOn(ResumableSearch &search, Tally &tally, long turn)
     {
-        const std::uint64_t end = nodes + static_cast<std::uint64_t>(m_turns.count);
+        const std::uint64_t end = nodes + static_cast<std::uint64_t>(turn);
         while (nodes < end) {
             Grid completion;
             switch (search.run(static_cast<long>(end - nodes), completion, nodes)) {
@@ -337,11 +378,12 @@ private:
             return true;
         }
         ResumableSearch &search = searches().count;
-        search.start(trial);
+        search.start(trial, m_byLayouts);
         return search.run(NoBudget, out, nodes) == Finish::Found;
     }
 
     SearchTurns m_turns;
+    bool m_byLayouts = false;
 };
 
 } // namespace
@@ -350,14 +392,17 @@ SearchResult fastSolve(const Grid &givens, const SearchTurns &turns)
 {
     SearchResult result;
     CandidateBoard root;
-    if (!root.load(givens))
+    if (!root.load(givens) || !root.settleTriads())
         return result;
     Engine engine(turns);
     bool found = true;
     if (root.isSolved())
         result.grid = root.grid();
     else
-        found = engine.smallestCompletion(root, result.grid);
+        found = engine.smallestCompletion(root,
+            static_cast<int>(
+                std::count_if(givens.begin(), givens.end(), [](int v) { return v != 0; })),
+            result.grid);
     result.end = found ? SearchEnd::Completed : SearchEnd::Exhausted;
     result.placements = engine.nodes;
     return result;
@@ -366,7 +411,7 @@ SearchResult fastSolve(const Grid &givens, const SearchTurns &turns)
 int countCompletions(const Grid &givens, int limit)
 {
     CandidateBoard root;
-    if (limit <= 0 || !root.load(givens))
+    if (limit <= 0 || !root.load(givens) || !root.settleTriads())
         return 0;
     Engine engine;
     return engine.countUpTo(root, limit);
