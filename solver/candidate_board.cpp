@@ -170,24 +170,27 @@ int lowestBit(std::uint32_t bits)
 // Nine counts of up to 9 side by side, one per bit of the words added, held as bit slices.
 struct TriadCounts
 {
-    std::uint32_t ones = 0, twos = 0, fours = 0, eights = 0;
+    std::uint64_t ones = 0, twos = 0, fours = 0, eights = 0;
 
-    void add(std::uint32_t bits)
+    void add(std::uint64_t bits)
     {
-        const std::uint32_t carry = ones & bits;
+        const std::uint64_t carry = ones & bits;
         ones ^= bits;
-        const std::uint32_t carry2 = twos & carry;
+        const std::uint64_t carry2 = twos & carry;
         twos ^= carry;
         eights |= fours & carry2;
         fours ^= carry2;
     }
-    std::uint32_t three() const { return ones & twos & ~fours & ~eights; }
-    std::uint32_t belowThree() const { return ~(ones & twos) & ~fours & ~eights; }
-    std::uint32_t aboveThree() const { return fours | eights; }
+    std::uint64_t three() const { return ones & twos & ~fours & ~eights; }
+    std::uint64_t belowThree() const { return ~(ones & twos) & ~fours & ~eights; }
+    std::uint64_t aboveThree() const { return fours | eights; }
 };
 
-// In narrowTriads(), the bit of the triad of column c is VerticalTriads + c.
-constexpr int VerticalTriads = 16;
+// In narrowTriads(), the triads of band b are bits TriadsPerBand * b and on: first those of its
+// rows (bit 3i + k for row i and box k), then those of its columns (bit VerticalTriads + c).
+constexpr int VerticalTriads = GridSize;
+constexpr int TriadsPerBand = 2 * GridSize;
+constexpr std::uint64_t AllTriads = (std::uint64_t {1} << (BandCount * TriadsPerBand)) - 1;
 
 /// The 3×3 row/box incidence of a band mask: bit 3i + j when row i has a cell in box j.
 std::uint32_t rowBoxIncidence(std::uint32_t cells)
@@ -497,19 +500,20 @@ int CandidateBoard::firstCellWithFewestCandidates() const
 
 std::optional<CandidateBoard::Layouts> CandidateBoard::fewestLayouts() const
 {
-    // Per band, then per stack: the ways of each digit, and their number over the nine.
-    std::array<std::array<std::uint8_t, GridSize>, BandCount + BoxSide> ways {};
+    // Per band, then per stack: the layouts of each digit, and their number over the nine.
+    // Words rather than bytes, which could alias the totals and keep them out of registers.
+    std::array<std::array<unsigned, GridSize>, BandCount + BoxSide> ways {};
     std::array<int, BandCount + BoxSide> totals {};
     for (int d = 0; d < GridSize; ++d) {
-        std::uint32_t columns = 0;
+        std::uint32_t columns = 0; // bit 9b + c: band b has a place in column c
         for (int band = 0; band < BandCount; ++band) {
             columns |= columnsOf(unit(d, band)) << (GridSize * band);
             ways[band][d] = tables.ways[rowBoxIncidence(unit(d, band))];
             totals[band] += tables.wayCount[ways[band][d]];
         }
         for (int stack = 0; stack < BoxSide; ++stack) {
-            ways[BoxSide + stack][d] = tables.ways[stackIncidence(columns, stack)];
-            totals[BoxSide + stack] += tables.wayCount[ways[BoxSide + stack][d]];
+            ways[BandCount + stack][d] = tables.ways[stackIncidence(columns, stack)];
+            totals[BandCount + stack] += tables.wayCount[ways[BandCount + stack][d]];
         }
     }
     int best = -1;
@@ -519,24 +523,34 @@ std::optional<CandidateBoard::Layouts> CandidateBoard::fewestLayouts() const
     }
     if (best < 0)
         return std::nullopt;
-    int digit = -1;
+    const bool vertical = best >= BandCount;
+    Layouts chosen {0, vertical ? best - BandCount : best, vertical, 0};
+    int fewest = Permutations + 1;
     for (int d = 0; d < GridSize; ++d) {
         const int count = tables.wayCount[ways[best][d]];
-        if (count > 1 && (digit < 0 || count < tables.wayCount[ways[best][digit]]))
-            digit = d;
+        if (count > 1 && count < fewest) {
+            fewest = count;
+            chosen.digit = d + 1;
+            chosen.ways = ways[best][d];
+        }
     }
-    return Layouts {digit + 1, best % BoxSide, best >= BoxSide, ways[best][digit]};
+    return chosen;
+}
+
+// The layouts left to digit index d in `band`, or in the stack of that number (`vertical`).
+unsigned CandidateBoard::layoutsOf(int d, int band, bool vertical) const
+{
+    if (!vertical)
+        return tables.ways[rowBoxIncidence(unit(d, band))];
+    std::uint32_t columns = 0; // bit 9b + c: band b has a place in column c
+    for (int other = 0; other < BandCount; ++other)
+        columns |= columnsOf(unit(d, other)) << (GridSize * other);
+    return tables.ways[stackIncidence(columns, band)];
 }
 
 unsigned CandidateBoard::layoutsLeft(const Layouts &layouts) const
 {
-    const int d = layouts.digit - 1;
-    if (!layouts.vertical)
-        return tables.ways[rowBoxIncidence(unit(d, layouts.band))] & layouts.ways;
-    std::uint32_t columns = 0;
-    for (int band = 0; band < BandCount; ++band)
-        columns |= columnsOf(unit(d, band)) << (GridSize * band);
-    return tables.ways[stackIncidence(columns, layouts.band)] & layouts.ways;
+    return layoutsOf(layouts.digit - 1, layouts.band, layouts.vertical) & layouts.ways;
 }
 
 bool CandidateBoard::keepLayout(const Layouts &layouts, int way)
@@ -742,52 +756,51 @@ bool CandidateBoard::propagate()
 bool CandidateBoard::narrowTriads(bool &narrowed)
 {
     narrowed = false;
-    std::array<std::array<std::uint32_t, BandCount>, GridSize> columns {};
+    // Per digit, the triads where it may go and those where it must; counted over the digits,
+    // a bit slice at a time.
+    std::array<std::uint64_t, GridSize> may {}, must {};
+    TriadCounts mayCount, mustCount;
     for (int d = 0; d < GridSize; ++d) {
+        std::array<std::uint32_t, BandCount> columns {};
         for (int band = 0; band < BandCount; ++band)
-            columns[d][band] = columnsOf(unit(d, band));
-    }
-    for (int band = 0; band < BandCount; ++band) {
-        // Per digit, its triads in bits 3i + k for row i and box k, and in bits 16 + c for
-        // the triad of column c; counted over the digits, a bit slice at a time.
-        std::array<std::uint32_t, GridSize> may {}, must {};
-        TriadCounts mayCount, mustCount;
-        for (int d = 0; d < GridSize; ++d) {
+            columns[band] = columnsOf(unit(d, band));
+        for (int band = 0; band < BandCount; ++band) {
             const std::uint32_t incidence = rowBoxIncidence(unit(d, band));
-            std::uint32_t elsewhere = 0;
-            for (int other = 0; other < BandCount; ++other)
-                elsewhere |= other != band ? columns[d][other] : 0;
-            may[d] = incidence | columns[d][band] << VerticalTriads;
-            must[d]
-                = tables.loneLines[incidence] | (columns[d][band] & ~elsewhere) << VerticalTriads;
-            mayCount.add(may[d]);
-            mustCount.add(must[d]);
+            const std::uint32_t elsewhere
+                = columns[(band + 1) % BandCount] | columns[(band + 2) % BandCount];
+            const int shift = TriadsPerBand * band;
+            may[d] |= std::uint64_t {incidence | columns[band] << VerticalTriads} << shift;
+            must[d] |= std::uint64_t {tables.loneLines[incidence]
+                           | (columns[band] & ~elsewhere) << VerticalTriads}
+                << shift;
         }
-        constexpr std::uint32_t AllTriads = RowBits | RowBits << VerticalTriads;
-        if ((mayCount.belowThree() | mustCount.aboveThree()) & AllTriads)
-            return false;
-        for (std::uint32_t act = (mayCount.three() ^ mustCount.three()) & AllTriads; act;
-             act &= act - 1)
-            narrowed |= narrowTriad(band, lowestBit(act), may, must);
+        mayCount.add(may[d]);
+        mustCount.add(must[d]);
     }
+    if ((mayCount.belowThree() | mustCount.aboveThree()) & AllTriads)
+        return false;
+    for (std::uint64_t act = (mayCount.three() ^ mustCount.three()) & AllTriads; act;
+         act &= act - 1)
+        narrowed |= narrowTriad(std::countr_zero(act), may, must);
     return true;
 }
 
-// One triad of `band` (bit as in narrowTriads()) with three digits that may go there and fewer
+// One triad (bit as in narrowTriads()) with three digits that may go there and fewer
 // that must, or three that must and more that may.
-bool CandidateBoard::narrowTriad(int band, int triad,
-    const std::array<std::uint32_t, GridSize> &may, const std::array<std::uint32_t, GridSize> &must)
+bool CandidateBoard::narrowTriad(int triad, const std::array<std::uint64_t, GridSize> &may,
+    const std::array<std::uint64_t, GridSize> &must)
 {
-    const bool vertical = triad >= VerticalTriads;
-    const int index = vertical ? triad - VerticalTriads : triad; // 3i + k, or the column
+    const int band = triad / TriadsPerBand, inBand = triad % TriadsPerBand;
+    const bool vertical = inBand >= VerticalTriads;
+    const int index = vertical ? inBand - VerticalTriads : inBand; // 3i + k, or the column
     const int box = vertical ? index / BoxSide : index % BoxSide;
     const std::uint32_t lineCells
         = vertical ? columnCells(1u << index) : RowBits << (GridSize * (index / BoxSide));
     const std::uint32_t cells = lineCells & tables.boxCells[box];
     unsigned mayDigits = 0, mustDigits = 0;
     for (int d = 0; d < GridSize; ++d) {
-        mayDigits |= ((may[d] >> triad) & 1u) << d;
-        mustDigits |= ((must[d] >> triad) & 1u) << d;
+        mayDigits |= static_cast<unsigned>((may[d] >> triad) & 1u) << d;
+        mustDigits |= static_cast<unsigned>((must[d] >> triad) & 1u) << d;
     }
     const std::uint32_t pendingBefore = m_pendingUnits;
     m_pendingUnits = 0;

@@ -168,9 +168,10 @@ private:
     bool matchStacks(int digitIndex);
     bool placeNakedSingles(unsigned bands, bool &placedAny);
     bool propagate();
+    unsigned layoutsOf(int digitIndex, int band, bool vertical) const;
     bool narrowTriads(bool &narrowed);
-    bool narrowTriad(int band, int triad, const std::array<std::uint32_t, GridSize> &may,
-        const std::array<std::uint32_t, GridSize> &must);
+    bool narrowTriad(int triad, const std::array<std::uint64_t, GridSize> &may,
+        const std::array<std::uint64_t, GridSize> &must);
 
     std::array<std::uint32_t, UnitCount> m_units {};
     // Per digit, the columns (bit 9b + c) where each band had a place when its stacks were
