@@ -565,7 +565,12 @@ bool CandidateBoard::keepLayout(const Layouts &layouts, int way)
             remove(unitIndex(d, band), columnCells(stackColumns & ~kept));
         }
     }
-    return propagate() && settleTriads();
+    if (!propagate())
+        return false;
+    // One look at the triads: looking again until they give nothing more costs more than the
+    // few candidates it would still find.
+    bool narrowed = false;
+    return isSolved() || (narrowTriads(narrowed) && (!narrowed || propagate()));
 }
 
 CandidateBoard::DigitMask CandidateBoard::candidates(int cell) const

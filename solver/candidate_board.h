@@ -66,8 +66,8 @@ public:
     /// they leave the rest of its line and its box; a triad where three digits of its line (or
     /// box) must go keeps those three alone. Then propagates, and again until the triads give
     /// nothing more. False on a contradiction. It pays on a loaded grid, where grids with no
-    /// completion that the other rules cannot see often end, and below each layout
-    /// (keepLayout()); after a cell's placement the other rules find most of what it would.
+    /// completion that the other rules cannot see often end; below each layout keepLayout()
+    /// looks at them once. After a cell's placement the other rules find most of what it would.
     bool settleTriads();
 
     /// Puts `digit` (1..9) into `cell` and propagates. False on a contradiction, after which
@@ -124,7 +124,7 @@ public:
     /// The ways of `layouts` that the board still allows.
     unsigned layoutsLeft(const Layouts &layouts) const;
 
-    /// Keeps the `way`-th layout of `layouts` alone, propagates and settles the triads: a search
+    /// Keeps the `way`-th layout of `layouts` alone, propagates and looks at the triads: a search
     /// that branches on layouts is on a tight grid, where the triads cut its tree by a fifth
     /// and its worst grids by more. False on a contradiction.
     bool keepLayout(const Layouts &layouts, int way);
