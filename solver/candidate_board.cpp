@@ -300,16 +300,18 @@ bool CandidateBoard::load(const Grid &givens)
 
 bool CandidateBoard::settleTriads()
 {
-    while (!isSolved()) {
-        bool narrowed = false;
-        if (!narrowTriads(narrowed))
-            return false;
-        if (!narrowed)
-            return true;
-        if (!propagate())
+    bool narrowed = true;
+    while (narrowed && !isSolved()) {
+        if (!lookAtTriads(narrowed))
             return false;
     }
     return true;
+}
+
+// One look at the triads, and the propagation of what they removed (`narrowed`).
+bool CandidateBoard::lookAtTriads(bool &narrowed)
+{
+    return narrowTriads(narrowed) && (!narrowed || propagate());
 }
 
 bool CandidateBoard::place(int cell, int digit)
@@ -505,12 +507,11 @@ std::optional<CandidateBoard::Layouts> CandidateBoard::fewestLayouts() const
     std::array<std::array<unsigned, GridSize>, BandCount + BoxSide> ways {};
     std::array<int, BandCount + BoxSide> totals {};
     for (int d = 0; d < GridSize; ++d) {
-        std::uint32_t columns = 0; // bit 9b + c: band b has a place in column c
         for (int band = 0; band < BandCount; ++band) {
-            columns |= columnsOf(unit(d, band)) << (GridSize * band);
             ways[band][d] = tables.ways[rowBoxIncidence(unit(d, band))];
             totals[band] += tables.wayCount[ways[band][d]];
         }
+        const std::uint32_t columns = columnsOfDigit(d);
         for (int stack = 0; stack < BoxSide; ++stack) {
             ways[BandCount + stack][d] = tables.ways[stackIncidence(columns, stack)];
             totals[BandCount + stack] += tables.wayCount[ways[BandCount + stack][d]];
@@ -542,10 +543,7 @@ unsigned CandidateBoard::layoutsOf(int d, int band, bool vertical) const
 {
     if (!vertical)
         return tables.ways[rowBoxIncidence(unit(d, band))];
-    std::uint32_t columns = 0; // bit 9b + c: band b has a place in column c
-    for (int other = 0; other < BandCount; ++other)
-        columns |= columnsOf(unit(d, other)) << (GridSize * other);
-    return tables.ways[stackIncidence(columns, band)];
+    return tables.ways[stackIncidence(columnsOfDigit(d), band)];
 }
 
 unsigned CandidateBoard::layoutsLeft(const Layouts &layouts) const
@@ -565,12 +563,10 @@ bool CandidateBoard::keepLayout(const Layouts &layouts, int way)
             remove(unitIndex(d, band), columnCells(stackColumns & ~kept));
         }
     }
-    if (!propagate())
-        return false;
     // One look at the triads: looking again until they give nothing more costs more than the
     // few candidates it would still find.
     bool narrowed = false;
-    return isSolved() || (narrowTriads(narrowed) && (!narrowed || propagate()));
+    return propagate() && (isSolved() || lookAtTriads(narrowed));
 }
 
 CandidateBoard::DigitMask CandidateBoard::candidates(int cell) const
@@ -679,12 +675,19 @@ void CandidateBoard::solveCells(int d, int band, std::uint32_t cells)
     return true;
 }
 
+// The columns where digit index d has a place, per band: bit 9b + c for column c of band b.
+std::uint32_t CandidateBoard::columnsOfDigit(int d) const
+{
+    std::uint32_t columns = 0;
+    for (int band = 0; band < BandCount; ++band)
+        columns |= columnsOf(unit(d, band)) << (GridSize * band);
+    return columns;
+}
+
 // The column/band matchings of one digit's three stacks.
 bool CandidateBoard::matchStacks(int d)
 {
-    std::uint32_t columns = 0; // bit 9b + c: band b has a place in column c
-    for (int band = 0; band < BandCount; ++band)
-        columns |= columnsOf(unit(d, band)) << (GridSize * band);
+    const std::uint32_t columns = columnsOfDigit(d);
     std::uint32_t kept = 0;
     for (int stack = 0; stack < BoxSide; ++stack) {
         const std::uint32_t matched = tables.matched[stackIncidence(columns, stack)];

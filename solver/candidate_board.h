@@ -168,7 +168,9 @@ private:
     bool matchStacks(int digitIndex);
     bool placeNakedSingles(unsigned bands, bool &placedAny);
     bool propagate();
+    std::uint32_t columnsOfDigit(int digitIndex) const;
     unsigned layoutsOf(int digitIndex, int band, bool vertical) const;
+    bool lookAtTriads(bool &narrowed);
     bool narrowTriads(bool &narrowed);
     bool narrowTriad(int triad, const std::array<std::uint64_t, GridSize> &may,
         const std::array<std::uint64_t, GridSize> &must);

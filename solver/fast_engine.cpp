@@ -66,6 +66,11 @@ constexpr int CountLimit = 2; // a grid with two completions needs the descent
 // is left open: its tree grows to thousands of nodes where cells and places keep it to tens.
 constexpr int LayoutRootCandidates = 320;
 
+bool branchesOnLayouts(const CandidateBoard &root)
+{
+    return root.candidateCount() < LayoutRootCandidates;
+}
+
 // A depth-first search on an explicit stack, so that it can stop after so many nodes and go
 // on later from where it stopped. Frame i holds the node at depth i and the options of its
 // branch still to try.
@@ -206,7 +211,6 @@ private:
                 frame.left = frame.layouts->ways;
                 return;
             }
-            frame.layouts.reset();
             frame.cell = frame.board.narrowestChoice(frame.places);
         }
         frame.left = frame.places ? 0b11u : frame.board.candidates(frame.cell);
@@ -250,7 +254,7 @@ public:
     {
         Searches &s = searches();
         s.rowMajor.start(root);
-        m_byLayouts = root.candidateCount() < LayoutRootCandidates;
+        m_byLayouts = branchesOnLayouts(root);
         s.count.start(root, m_byLayouts);
         Tally tally;
         Count counting = Count::Unsettled;
@@ -297,7 +301,7 @@ public:
         if (root.isSolved())
             return 1;
         ResumableSearch &search = searches().count;
-        search.start(root, root.candidateCount() < LayoutRootCandidates);
+        search.start(root, branchesOnLayouts(root));
         int found = 0;
         Grid completion;
         while (found < limit && search.run(NoBudget, completion, nodes) == Finish::Found)
@@ -396,13 +400,13 @@ SearchResult fastSolve(const Grid &givens, const SearchTurns &turns)
         return result;
     Engine engine(turns);
     bool found = true;
-    if (root.isSolved())
+    if (root.isSolved()) {
         result.grid = root.grid();
-    else
-        found = engine.smallestCompletion(root,
-            static_cast<int>(
-                std::count_if(givens.begin(), givens.end(), [](int v) { return v != 0; })),
-            result.grid);
+    } else {
+        const auto givenCount
+            = std::count_if(givens.begin(), givens.end(), [](int v) { return v != 0; });
+        found = engine.smallestCompletion(root, static_cast<int>(givenCount), result.grid);
+    }
     result.end = found ? SearchEnd::Completed : SearchEnd::Exhausted;
     result.placements = engine.nodes;
     return result;
