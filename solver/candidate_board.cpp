@@ -2,6 +2,7 @@
 
 #include "digit_lanes.h"
 
+#include <algorithm>
 #include <bit>
 
 namespace kaleno {
@@ -83,11 +84,13 @@ struct Tables
     // For a 3×3 incidence matrix, the pairings of lines with boxes it contains (bit p for
     // permutations[p]).
     std::array<std::uint8_t, 1u << Triples> ways {};
-    std::array<std::uint8_t, 1u << Permutations> wayCount {};
+    std::array<std::uint8_t, 1u << Triples> layoutCount {}; // the number of those pairings
     // A 3×3 incidence matrix with only its lines that meet one box.
     std::array<std::uint16_t, 1u << Triples> loneLines {};
     // The cells of a band where its rows meet the boxes permutations[p] pairs them with.
     std::array<std::uint32_t, Permutations> layoutCells {};
+    // The band after each band, the first after the last.
+    std::array<std::uint8_t, BandCount> nextBand {1, 2, 0};
     // The digit index and the band of each unit.
     std::array<std::uint8_t, CandidateBoard::UnitCount> unitDigit {}, unitBand {};
 };
@@ -149,8 +152,8 @@ constexpr Tables makeTables()
         for (int line = 0; line < BoxSide; ++line)
             t.layoutCells[p] |= rowBoxCells(line, permutations[p][line]);
     }
-    for (std::uint32_t ways = 0; ways < (1u << Permutations); ++ways)
-        t.wayCount[ways] = static_cast<std::uint8_t>(std::popcount(ways));
+    for (std::uint32_t m = 0; m < (1u << Triples); ++m)
+        t.layoutCount[m] = static_cast<std::uint8_t>(std::popcount(t.ways[m]));
     for (int band = 0; band < BandCount; ++band) {
         for (int d = 0; d < GridSize; ++d) {
             t.unitDigit[GridSize * band + d] = static_cast<std::uint8_t>(d);
@@ -502,40 +505,48 @@ int CandidateBoard::firstCellWithFewestCandidates() const
 
 std::optional<CandidateBoard::Layouts> CandidateBoard::fewestLayouts() const
 {
-    // Per band, then per stack: the layouts of each digit, and their number over the nine.
-    // Words rather than bytes, which could alias the totals and keep them out of registers.
-    std::array<std::array<unsigned, GridSize>, BandCount + BoxSide> ways {};
-    std::array<int, BandCount + BoxSide> totals {};
+    // Per band, then per stack: each digit's incidence matrix, and the number of layouts over
+    // the nine. The choices below are minima of keys rather than branches, which the search
+    // could not predict.
+    std::array<std::array<std::uint16_t, GridSize>, BandCount + BoxSide> shapes {};
+    std::array<unsigned, BandCount + BoxSide> totals {};
     for (int d = 0; d < GridSize; ++d) {
+        std::uint32_t columns = 0;
         for (int band = 0; band < BandCount; ++band) {
-            ways[band][d] = tables.ways[rowBoxIncidence(unit(d, band))];
-            totals[band] += tables.wayCount[ways[band][d]];
+            const std::uint32_t cells = unit(d, band);
+            const std::uint32_t incidence = rowBoxIncidence(cells);
+            shapes[band][d] = static_cast<std::uint16_t>(incidence);
+            totals[band] += tables.layoutCount[incidence];
+            columns |= columnsOf(cells) << (GridSize * band);
         }
-        const std::uint32_t columns = columnsOfDigit(d);
         for (int stack = 0; stack < BoxSide; ++stack) {
-            ways[BandCount + stack][d] = tables.ways[stackIncidence(columns, stack)];
-            totals[BandCount + stack] += tables.wayCount[ways[BandCount + stack][d]];
+            const std::uint32_t incidence = stackIncidence(columns, stack);
+            shapes[BandCount + stack][d] = static_cast<std::uint16_t>(incidence);
+            totals[BandCount + stack] += tables.layoutCount[incidence];
         }
     }
-    int best = -1;
-    for (int index = 0; index < BandCount + BoxSide; ++index) {
-        if (totals[index] > GridSize && (best < 0 || totals[index] < totals[best]))
-            best = index;
+    // The band or stack of fewest layouts among those with more than one per digit, the first
+    // of equals.
+    constexpr unsigned IndexBits = 3, Settled = 0xFF;
+    unsigned bestKey = ~0u;
+    for (unsigned index = 0; index < BandCount + BoxSide; ++index) {
+        const unsigned total = totals[index] > GridSize ? totals[index] : Settled;
+        bestKey = std::min(bestKey, total << IndexBits | index);
     }
-    if (best < 0)
+    if (bestKey >> IndexBits == Settled)
         return std::nullopt;
-    const bool vertical = best >= BandCount;
-    Layouts chosen {0, vertical ? best - BandCount : best, vertical, 0};
-    int fewest = Permutations + 1;
-    for (int d = 0; d < GridSize; ++d) {
-        const int count = tables.wayCount[ways[best][d]];
-        if (count > 1 && count < fewest) {
-            fewest = count;
-            chosen.digit = d + 1;
-            chosen.ways = ways[best][d];
-        }
+    const int best = static_cast<int>(bestKey & ((1u << IndexBits) - 1));
+    // There, the first digit of fewest layouts but more than one.
+    constexpr unsigned DigitBits = 4, Single = 0xF;
+    unsigned digitKey = ~0u;
+    for (unsigned d = 0; d < GridSize; ++d) {
+        const unsigned count = tables.layoutCount[shapes[best][d]];
+        digitKey = std::min(digitKey, (count > 1 ? count : Single) << DigitBits | d);
     }
-    return chosen;
+    const int d = static_cast<int>(digitKey & ((1u << DigitBits) - 1));
+    const bool vertical = best >= BandCount;
+    return Layouts {
+        d + 1, vertical ? best - BandCount : best, vertical, tables.ways[shapes[best][d]]};
 }
 
 // The layouts left to digit index d in `band`, or in the stack of that number (`vertical`).
@@ -651,10 +662,8 @@ void CandidateBoard::solveCells(int d, int band, std::uint32_t cells)
     unsolved(band) &= ~cells;
     removeFromOtherDigits(d, band, cells);
     const std::uint32_t columns = columnCells(columnsOf(cells));
-    for (int other = 0; other < BandCount; ++other) {
-        if (other != band)
-            remove(unitIndex(d, other), columns);
-    }
+    remove(unitIndex(d, tables.nextBand[band]), columns);
+    remove(unitIndex(d, tables.nextBand[tables.nextBand[band]]), columns);
 }
 
 // The row/box matchings of one unit; then the digit's cells left alone in their rows are
@@ -667,8 +676,8 @@ void CandidateBoard::solveCells(int d, int band, std::uint32_t cells)
         return false;
     const std::uint32_t cells = m_units[index] &= matched;
     const int d = tables.unitDigit[index], band = tables.unitBand[index];
-    if (columnsOf(cells) != row(m_stackColumns[d], band))
-        m_pendingStacks |= 1u << d;
+    m_pendingStacks |= static_cast<std::uint32_t>(columnsOf(cells) != row(m_stackColumns[d], band))
+        << d;
     const std::uint32_t alone = aloneInTheirRows(cells) & unsolved(band);
     if (alone)
         solveCells(d, band, alone);
