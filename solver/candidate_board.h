@@ -1,12 +1,13 @@
 #pragma once
 
+#include "engine_build.h"
 #include "grid.h"
 
 #include <array>
 #include <cstdint>
 #include <optional>
 
-namespace kaleno {
+namespace kaleno::KALENO_ENGINE_BUILD {
 
 /// The candidates of a grid under search, and the deductions that keep them tight.
 ///
@@ -184,4 +185,8 @@ private:
     std::uint32_t m_pendingStacks = 0; // bit d: a digit whose columns changed since
 };
 
+} // namespace kaleno::KALENO_ENGINE_BUILD
+
+namespace kaleno {
+using KALENO_ENGINE_BUILD::CandidateBoard;
 } // namespace kaleno

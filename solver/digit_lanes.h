@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine_build.h"
+
 #include <cstdint>
 #include <cstring>
 
@@ -7,7 +9,7 @@
 #include <emmintrin.h>
 #endif
 
-namespace kaleno {
+namespace kaleno::KALENO_ENGINE_BUILD {
 
 /// Four digits' masks of one band at a time. remove() takes `cells` out of four consecutive
 /// masks and tells which of them lost any: bit i for mask i. Every build has the portable
@@ -50,4 +52,12 @@ using DigitLanes = Sse2DigitLanes;
 using DigitLanes = PortableDigitLanes;
 #endif
 
+} // namespace kaleno::KALENO_ENGINE_BUILD
+
+namespace kaleno {
+using KALENO_ENGINE_BUILD::DigitLanes;
+using KALENO_ENGINE_BUILD::PortableDigitLanes;
+#if defined(__SSE2__)
+using KALENO_ENGINE_BUILD::Sse2DigitLanes;
+#endif
 } // namespace kaleno

@@ -42,8 +42,8 @@
 // search has proved, so the turns change how soon the answer comes, never which.
 
 #include "fast_engine.h"
-
 #include "candidate_board.h"
+#include "engine_build.h"
 
 #include <algorithm>
 #include <array>
@@ -51,7 +51,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace kaleno {
+namespace kaleno::KALENO_ENGINE_BUILD {
 
 namespace {
 
@@ -421,4 +421,4 @@ int countCompletions(const Grid &givens, int limit)
     return engine.countUpTo(root, limit);
 }
 
-} // namespace kaleno
+} // namespace kaleno::KALENO_ENGINE_BUILD

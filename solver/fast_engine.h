@@ -39,13 +39,23 @@ struct SearchTurns
     int manyGivens = 30;
 };
 
+/// The engine is built twice from the same code: for any processor, and for x86-64 processors
+/// with AVX2 and BMI2, which gather bits in one instruction where the other takes a dozen. Both
+/// give the same answers, node for node; `Widest` is the widest that this program and this
+/// processor can run.
+enum class EnginePath { Baseline, Widest };
+
+/// Whether `Widest` is the wide build, rather than the baseline one again.
+bool runsWidePath();
+
 /// The smallest completion in row-major order of `givens` (0 for a free cell), or Exhausted
 /// when there is none: exactly what the reference search gives for givens that do not repeat a
 /// digit, in microseconds instead of up to hours. `placements` counts the search nodes the
 /// engine opened (a digit put into a cell, then propagated).
-SearchResult fastSolve(const Grid &givens, const SearchTurns &turns = {});
+SearchResult fastSolve(
+    const Grid &givens, const SearchTurns &turns = {}, EnginePath path = EnginePath::Widest);
 
 /// The number of completions of `givens`, counted up to `limit`.
-int countCompletions(const Grid &givens, int limit = 2);
+int countCompletions(const Grid &givens, int limit = 2, EnginePath path = EnginePath::Widest);
 
 } // namespace kaleno

@@ -51,6 +51,20 @@ const Road roads[] = {
     {"Descent", {1, 1, 64, 1, 1}},
 };
 
+// The engine's builds that this processor runs: the baseline one always, the wide one where the
+// program has it and the processor can run it.
+std::vector<EnginePath> paths()
+{
+    if (runsWidePath())
+        return {EnginePath::Baseline, EnginePath::Widest};
+    return {EnginePath::Baseline};
+}
+
+const char *nameOf(EnginePath path)
+{
+    return path == EnginePath::Baseline ? "baseline" : "wide";
+}
+
 // Grids of one kind, made from a seed: the fast engine must give exactly what the reference
 // search gives on every one the reference finishes within its bound, on every road.
 struct Kind
@@ -83,8 +97,10 @@ TEST_P(FastEngineAgainstReference, GivesTheSameCompletionOrNone)
             continue;
         ++compared;
         for (const Road &road : roads) {
-            ASSERT_EQ(describe(fastSolve(grid, road.turns)), describe(expected))
-                << road.name << ", grid " << gridText(grid);
+            for (const EnginePath path : paths()) {
+                ASSERT_EQ(describe(fastSolve(grid, road.turns, path)), describe(expected))
+                    << road.name << ", " << nameOf(path) << ", grid " << gridText(grid);
+            }
         }
     }
     EXPECT_GE(compared, kind.minimumCompared);
@@ -147,6 +163,30 @@ TEST(FastEngine, GivesTheSmallestCompletionOfHardGrids)
                 EXPECT_EQ(countCompletions(grid, 1), 0) << road.name << ", grid " << gridText(grid);
             }
         }
+    }
+}
+
+TEST(FastEngine, BothBuildsOpenTheSameNodes)
+{
+    // The wide build gathers bits its own way: it must deduce exactly what the baseline one
+    // does, so both open the same nodes and count the same completions.
+    if (!runsWidePath())
+        GTEST_SKIP() << "this processor runs the baseline build only";
+    std::vector<Grid> grids = hardestGeneratedGrids();
+    Random random(11);
+    for (int i = 0; i < 40; ++i) {
+        grids.push_back(uniqueGrid(random));
+        grids.push_back(sparseGrid(random, 8 + i % 12));
+        grids.push_back(brokenGrid(random, 25 + i % 10, 0));
+    }
+    for (const Grid &grid : grids) {
+        const SearchResult baseline = fastSolve(grid, {}, EnginePath::Baseline);
+        const SearchResult wide = fastSolve(grid, {}, EnginePath::Widest);
+        EXPECT_EQ(describe(wide), describe(baseline)) << gridText(grid);
+        EXPECT_EQ(wide.placements, baseline.placements) << gridText(grid);
+        EXPECT_EQ(countCompletions(grid, 2, EnginePath::Widest),
+            countCompletions(grid, 2, EnginePath::Baseline))
+            << gridText(grid);
     }
 }
 
