@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__)
+#if defined(__AVX2__)
+#include <immintrin.h>
+#elif defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
@@ -13,7 +15,8 @@ namespace kaleno::KALENO_ENGINE_BUILD {
 
 /// Four digits' masks of one band at a time. remove() takes `cells` out of four consecutive
 /// masks and tells which of them lost any: bit i for mask i. Every build has the portable
-/// lanes; x86-64 (whose baseline has SSE2) also has the SSE2 ones, and the board uses them.
+/// lanes; x86-64 (whose baseline has SSE2) also has the SSE2 ones, and the board uses them, or
+/// in its wide build eight lanes of AVX2.
 struct PortableDigitLanes
 {
     static constexpr int Count = 4;
@@ -47,6 +50,28 @@ struct Sse2DigitLanes
             & ((1u << Count) - 1);
     }
 };
+#endif
+
+#if defined(__AVX2__)
+/// The wide build's lanes: eight digits at a time.
+struct Avx2DigitLanes
+{
+    static constexpr int Count = 8;
+
+    static std::uint32_t remove(std::uint32_t *masks, std::uint32_t cells)
+    {
+        __m256i lanes;
+        std::memcpy(&lanes, masks, sizeof lanes);
+        const __m256i lost = _mm256_and_si256(lanes, _mm256_set1_epi32(static_cast<int>(cells)));
+        lanes = _mm256_xor_si256(lanes, lost);
+        std::memcpy(masks, &lanes, sizeof lanes);
+        const __m256i kept = _mm256_cmpeq_epi32(lost, _mm256_setzero_si256());
+        return ~static_cast<std::uint32_t>(_mm256_movemask_ps(_mm256_castsi256_ps(kept)))
+            & ((1u << Count) - 1);
+    }
+};
+using DigitLanes = Avx2DigitLanes;
+#elif defined(__SSE2__)
 using DigitLanes = Sse2DigitLanes;
 #else
 using DigitLanes = PortableDigitLanes;
