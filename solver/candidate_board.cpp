@@ -193,11 +193,12 @@ struct TriadCounts
     std::uint64_t aboveThree() const { return fours | eights; }
 };
 
-// In narrowTriads(), the triads of band b are bits TriadsPerBand * b and on: first those of its
-// rows (bit 3i + k for row i and box k), then those of its columns (bit VerticalTriads + c).
-constexpr int VerticalTriads = GridSize;
-constexpr int TriadsPerBand = 2 * GridSize;
-constexpr std::uint64_t AllTriads = (std::uint64_t {1} << (BandCount * TriadsPerBand)) - 1;
+// In narrowTriads(), the triads of rows are bits 9b + 3i + k, for row i of band b and box k (a
+// digit's row/box incidences side by side), and those of columns bits ColumnTriads + 9b + c, for
+// column c of band b (the columns where a digit has a place, per band).
+constexpr int ColumnTriads = 32;
+constexpr std::uint64_t AllTriads
+    = std::uint64_t {BandBits} | std::uint64_t {BandBits} << ColumnTriads;
 
 // The wide build gathers bits with BMI2's pext: bit k of the mask taken from each place where the
 // other mask has a bit, in order.
@@ -797,19 +798,20 @@ bool CandidateBoard::narrowTriads(bool &narrowed)
     std::array<std::uint64_t, GridSize> may {}, must {};
     TriadCounts mayCount, mustCount;
     for (int d = 0; d < GridSize; ++d) {
-        std::array<std::uint32_t, BandCount> columns {};
-        for (int band = 0; band < BandCount; ++band)
-            columns[band] = columnsOf(unit(d, band));
+        std::uint32_t incidences = 0, loneLines = 0, columns = 0;
         for (int band = 0; band < BandCount; ++band) {
-            const std::uint32_t incidence = rowBoxIncidence(unit(d, band));
-            const std::uint32_t elsewhere
-                = columns[(band + 1) % BandCount] | columns[(band + 2) % BandCount];
-            const int shift = TriadsPerBand * band;
-            may[d] |= std::uint64_t {incidence | columns[band] << VerticalTriads} << shift;
-            must[d] |= std::uint64_t {tables.loneLines[incidence]
-                           | (columns[band] & ~elsewhere) << VerticalTriads}
-                << shift;
+            const std::uint32_t cells = unit(d, band);
+            const std::uint32_t incidence = rowBoxIncidence(cells);
+            incidences |= incidence << (GridSize * band);
+            loneLines |= std::uint32_t {tables.loneLines[incidence]} << (GridSize * band);
+            columns |= columnsOf(cells) << (GridSize * band);
         }
+        // Per band, the columns where the digit has a place in one of the other two bands.
+        const std::uint32_t elsewhere = ((columns >> GridSize | columns << 2 * GridSize)
+                                            | (columns >> 2 * GridSize | columns << GridSize))
+            & BandBits;
+        may[d] = incidences | std::uint64_t {columns} << ColumnTriads;
+        must[d] = loneLines | std::uint64_t {columns & ~elsewhere} << ColumnTriads;
         mayCount.add(may[d]);
         mustCount.add(must[d]);
     }
@@ -826,9 +828,9 @@ bool CandidateBoard::narrowTriads(bool &narrowed)
 bool CandidateBoard::narrowTriad(int triad, const std::array<std::uint64_t, GridSize> &may,
     const std::array<std::uint64_t, GridSize> &must)
 {
-    const int band = triad / TriadsPerBand, inBand = triad % TriadsPerBand;
-    const bool vertical = inBand >= VerticalTriads;
-    const int index = vertical ? inBand - VerticalTriads : inBand; // 3i + k, or the column
+    const bool vertical = triad >= ColumnTriads;
+    const int inBands = vertical ? triad - ColumnTriads : triad;
+    const int band = inBands / GridSize, index = inBands % GridSize; // 3i + k, or the column
     const int box = vertical ? index / BoxSide : index % BoxSide;
     const std::uint32_t lineCells
         = vertical ? columnCells(1u << index) : RowBits << (GridSize * (index / BoxSide));
