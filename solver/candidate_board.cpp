@@ -324,17 +324,12 @@ bool CandidateBoard::load(const Grid &givens)
 bool CandidateBoard::settleTriads()
 {
     bool narrowed = true;
+    Shapes read;
     while (narrowed && !isSolved()) {
-        if (!lookAtTriads(narrowed))
+        if (!narrowTriads(narrowed, read) || (narrowed && !propagate()))
             return false;
     }
     return true;
-}
-
-// One look at the triads, and the propagation of what they removed (`narrowed`).
-bool CandidateBoard::lookAtTriads(bool &narrowed)
-{
-    return narrowTriads(narrowed) && (!narrowed || propagate());
 }
 
 bool CandidateBoard::place(int cell, int digit)
@@ -354,8 +349,9 @@ bool CandidateBoard::place(int cell, int digit)
 // the board agrees with the bound; at that cell, digits above the bound's lead only to
 // completions after it, and a cell left with the bound's digit alone takes it, which moves the
 // question on to a later cell.
-bool CandidateBoard::keepBelow(const Bound &bound)
+bool CandidateBoard::keepBelow(const Bound &bound, bool &changed)
 {
+    changed = false;
     for (;;) {
         const int cell = firstCellApartFrom(bound);
         if (cell < 0)
@@ -369,8 +365,10 @@ bool CandidateBoard::keepBelow(const Bound &bound)
             const int band = cell / BandCells, position = cell % BandCells;
             for (unsigned left = above; left; left &= left - 1)
                 remove(unitIndex(lowestBit(left), band), 1u << position);
+            changed = true;
             return propagate();
         }
+        changed = true;
         if (!(digits & own) || !place(cell, digit))
             return false;
     }
@@ -523,7 +521,27 @@ int CandidateBoard::firstCellWithFewestCandidates() const
     return bestCell;
 }
 
+// Per digit, its three bands' row/box incidences side by side and the columns where it has a
+// place, per band.
+CandidateBoard::Shapes CandidateBoard::shapes() const
+{
+    Shapes read;
+    for (int d = 0; d < GridSize; ++d) {
+        for (int band = 0; band < BandCount; ++band) {
+            const std::uint32_t cells = unit(d, band);
+            read.incidences[d] |= rowBoxIncidence(cells) << (GridSize * band);
+            read.columns[d] |= columnsOf(cells) << (GridSize * band);
+        }
+    }
+    return read;
+}
+
 std::optional<CandidateBoard::Layouts> CandidateBoard::fewestLayouts() const
+{
+    return fewestLayouts(shapes());
+}
+
+std::optional<CandidateBoard::Layouts> CandidateBoard::fewestLayouts(const Shapes &read)
 {
     // Per band, then per stack: each digit's incidence matrix, and the number of layouts over
     // the nine. The choices below are minima of keys rather than branches, which the search
@@ -531,16 +549,13 @@ std::optional<CandidateBoard::Layouts> CandidateBoard::fewestLayouts() const
     std::array<std::array<std::uint16_t, GridSize>, BandCount + BoxSide> shapes {};
     std::array<unsigned, BandCount + BoxSide> totals {};
     for (int d = 0; d < GridSize; ++d) {
-        std::uint32_t columns = 0;
         for (int band = 0; band < BandCount; ++band) {
-            const std::uint32_t cells = unit(d, band);
-            const std::uint32_t incidence = rowBoxIncidence(cells);
+            const std::uint32_t incidence = row(read.incidences[d], band);
             shapes[band][d] = static_cast<std::uint16_t>(incidence);
             totals[band] += tables.layoutCount[incidence];
-            columns |= columnsOf(cells) << (GridSize * band);
         }
         for (int stack = 0; stack < BoxSide; ++stack) {
-            const std::uint32_t incidence = stackIncidence(columns, stack);
+            const std::uint32_t incidence = stackIncidence(read.columns[d], stack);
             shapes[BandCount + stack][d] = static_cast<std::uint16_t>(incidence);
             totals[BandCount + stack] += tables.layoutCount[incidence];
         }
@@ -582,7 +597,7 @@ unsigned CandidateBoard::layoutsLeft(const Layouts &layouts) const
     return layoutsOf(layouts.digit - 1, layouts.band, layouts.vertical) & layouts.ways;
 }
 
-bool CandidateBoard::keepLayout(const Layouts &layouts, int way)
+bool CandidateBoard::keepLayout(const Layouts &layouts, int way, std::optional<Layouts> &next)
 {
     const int d = layouts.digit - 1;
     if (!layouts.vertical) {
@@ -594,10 +609,22 @@ bool CandidateBoard::keepLayout(const Layouts &layouts, int way)
             remove(unitIndex(d, band), columnCells(stackColumns & ~kept));
         }
     }
+    next.reset();
+    if (!propagate())
+        return false;
+    if (isSolved())
+        return true;
     // One look at the triads: looking again until they give nothing more costs more than the
-    // few candidates it would still find.
+    // few candidates it would still find. Where they find nothing, the layouts are read from
+    // what they read.
     bool narrowed = false;
-    return propagate() && (isSolved() || lookAtTriads(narrowed));
+    Shapes read;
+    if (!narrowTriads(narrowed, read))
+        return false;
+    if (narrowed && !propagate())
+        return false;
+    next = narrowed ? fewestLayouts() : fewestLayouts(read);
+    return true;
 }
 
 CandidateBoard::DigitMask CandidateBoard::candidates(int cell) const
@@ -790,7 +817,7 @@ bool CandidateBoard::propagate()
 // and those that must, because the rest of its line has no place for them: with three that
 // may, those three must; with three that must, no other may. Fewer than three that may, or more
 // than three that must, is a contradiction. `narrowed` tells whether a candidate went.
-bool CandidateBoard::narrowTriads(bool &narrowed)
+bool CandidateBoard::narrowTriads(bool &narrowed, Shapes &read)
 {
     narrowed = false;
     // Per digit, the triads where it may go and those where it must; counted over the digits,
@@ -806,6 +833,8 @@ bool CandidateBoard::narrowTriads(bool &narrowed)
             loneLines |= std::uint32_t {tables.loneLines[incidence]} << (GridSize * band);
             columns |= columnsOf(cells) << (GridSize * band);
         }
+        read.incidences[d] = incidences;
+        read.columns[d] = columns;
         // Per band, the columns where the digit has a place in one of the other two bands.
         const std::uint32_t elsewhere = ((columns >> GridSize | columns << 2 * GridSize)
                                             | (columns >> 2 * GridSize | columns << GridSize))

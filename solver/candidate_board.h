@@ -79,7 +79,13 @@ public:
     /// order: removes the candidates that only completions at or after it use, and propagates.
     /// False when the board holds no completion before `bound`, after which it is of no
     /// further use.
-    bool keepBelow(const Bound &bound);
+    bool keepBelow(const Bound &bound)
+    {
+        bool changed = false;
+        return keepBelow(bound, changed);
+    }
+    /// The same, and whether the board lost any candidate (`changed`).
+    bool keepBelow(const Bound &bound, bool &changed);
 
     /// Keeps to the completions whose first cells come at or after those of `bound` in
     /// row-major order, the same way.
@@ -127,8 +133,9 @@ public:
 
     /// Keeps the `way`-th layout of `layouts` alone, propagates and looks at the triads: a search
     /// that branches on layouts is on a tight grid, where the triads cut its tree by a fifth
-    /// and its worst grids by more. False on a contradiction.
-    bool keepLayout(const Layouts &layouts, int way);
+    /// and its worst grids by more. False on a contradiction. `next` gets what fewestLayouts()
+    /// gives for the board it leaves, read mostly from what the triads read.
+    bool keepLayout(const Layouts &layouts, int way, std::optional<Layouts> &next);
 
     DigitMask candidates(int cell) const;
 
@@ -171,8 +178,15 @@ private:
     bool propagate();
     std::uint32_t columnsOfDigit(int digitIndex) const;
     unsigned layoutsOf(int digitIndex, int band, bool vertical) const;
-    bool lookAtTriads(bool &narrowed);
-    bool narrowTriads(bool &narrowed);
+    // Per digit: its three bands' row/box incidences side by side (bit 9b + 3i + k for row i
+    // of band b and box k), and the columns where it has a place (bit 9b + c).
+    struct Shapes
+    {
+        std::array<std::uint32_t, GridSize> incidences {}, columns {};
+    };
+    Shapes shapes() const;
+    static std::optional<Layouts> fewestLayouts(const Shapes &read);
+    bool narrowTriads(bool &narrowed, Shapes &read);
     bool narrowTriad(int triad, const std::array<std::uint64_t, GridSize> &may,
         const std::array<std::uint64_t, GridSize> &must);
 

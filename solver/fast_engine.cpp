@@ -117,14 +117,16 @@ public:
             ++nodes;
             Frame &child = m_frames[m_depth + 1];
             child.board = frame.board;
-            if (!frame.take(option, child.board)
-                || (m_ceiling && !child.board.keepBelow(*m_ceiling)))
+            std::optional<CandidateBoard::Layouts> next; // the child's, when a layout gives them
+            bool changed = false;
+            if (!frame.take(option, child.board, next)
+                || (m_ceiling && !child.board.keepBelow(*m_ceiling, changed)))
                 continue;
             if (child.board.isSolved()) {
                 out = child.board.grid();
                 return Finish::Found;
             }
-            open(child);
+            open(child, frame.layouts && !changed ? &next : nullptr);
             ++m_depth;
         }
     }
@@ -174,11 +176,13 @@ private:
         int cellOf(int option) const { return places ? places->cells[option] : cell; }
         int digitOf(int option) const { return places ? places->digit : option + 1; }
 
-        // Opens the branch of `option` on `child`, a copy of this frame's board.
-        bool take(int option, CandidateBoard &child) const
+        // Opens the branch of `option` on `child`, a copy of this frame's board; a layout also
+        // gives the child's layouts (`next`).
+        bool take(
+            int option, CandidateBoard &child, std::optional<CandidateBoard::Layouts> &next) const
         {
             if (layouts)
-                return child.keepLayout(*layouts, option);
+                return child.keepLayout(*layouts, option, next);
             return child.place(cellOf(option), digitOf(option));
         }
 
@@ -200,7 +204,8 @@ private:
         }
     };
 
-    void open(Frame &frame) const
+    // Chooses the branch of a new node; `layouts`, when known, are the board's fewestLayouts().
+    void open(Frame &frame, const std::optional<CandidateBoard::Layouts> *layouts = nullptr) const
     {
         frame.layouts.reset();
         if (m_order == Order::RowMajor) {
@@ -208,7 +213,7 @@ private:
             frame.places.reset();
         } else {
             if (m_byLayouts)
-                frame.layouts = frame.board.fewestLayouts();
+                frame.layouts = layouts ? *layouts : frame.board.fewestLayouts();
             if (frame.layouts) {
                 frame.places.reset();
                 frame.left = frame.layouts->ways;

@@ -15,6 +15,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -399,14 +400,26 @@ TEST(CandidateBoard, KeepsEveryValueOfAKnownCompletion)
             ASSERT_EQ(board.layoutsLeft(*layouts), layouts->ways);
             int keeping = 0;
             CandidateBoard kept;
+            std::optional<CandidateBoard::Layouts> next, keptNext;
             for (unsigned ways = layouts->ways; ways; ways &= ways - 1) {
                 CandidateBoard trial = board;
-                if (trial.keepLayout(*layouts, std::countr_zero(ways)) && holds(trial, solution)) {
+                if (trial.keepLayout(*layouts, std::countr_zero(ways), next)
+                    && holds(trial, solution)) {
                     ++keeping;
                     kept = trial;
+                    keptNext = next;
                 }
             }
             ASSERT_EQ(keeping, 1) << gridText(puzzle) << " step " << step;
+            // The layouts it gives for the board it leaves are those the board would choose.
+            const std::optional<CandidateBoard::Layouts> chosen = kept.fewestLayouts();
+            ASSERT_EQ(keptNext.has_value(), chosen.has_value());
+            if (keptNext) {
+                EXPECT_EQ(
+                    std::tie(keptNext->digit, keptNext->band, keptNext->vertical, keptNext->ways),
+                    std::tie(chosen->digit, chosen->band, chosen->vertical, chosen->ways))
+                    << gridText(puzzle) << " step " << step;
+            }
             board = kept;
         }
         EXPECT_EQ(gridText(board.grid()), gridText(solution));
