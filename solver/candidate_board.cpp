@@ -240,6 +240,21 @@ std::uint32_t stackIncidence(std::uint32_t columns, int stack)
 #endif
 }
 
+/// The inverse of stackIncidence(): the columns of stack `stack` (bit 9b + c) that a 3×3
+/// column/band incidence holds.
+std::uint32_t stackColumns(std::uint32_t incidence, int stack)
+{
+#if defined(__BMI2__)
+    return _pdep_u32(incidence, StackColumns << (BoxSide * stack));
+#else
+    std::uint32_t columns = 0;
+    for (int band = 0; band < BandCount; ++band)
+        columns |= ((incidence >> (BoxSide * band)) & TripleBits)
+            << (GridSize * band + BoxSide * stack);
+    return columns;
+#endif
+}
+
 /// The number of cells of a band mask.
 int cellCount(std::uint32_t cells)
 {
@@ -704,7 +719,7 @@ void CandidateBoard::removeFromOtherDigits(int d, int band, std::uint32_t cells)
 // Marks `cells` of `band`, where d has no other place left in their rows, boxes or band, as
 // solved with d: they lose every other candidate, and d leaves their columns in the other
 // bands.
-void CandidateBoard::solveCells(int d, int band, std::uint32_t cells)
+[[gnu::always_inline]] inline void CandidateBoard::solveCells(int d, int band, std::uint32_t cells)
 {
     unsolved(band) &= ~cells;
     removeFromOtherDigits(d, band, cells);
@@ -749,9 +764,7 @@ bool CandidateBoard::matchStacks(int d)
         const std::uint32_t matched = tables.matched[stackIncidence(columns, stack)];
         if (!matched)
             return false;
-        for (int band = 0; band < BandCount; ++band)
-            kept |= ((matched >> (BoxSide * band)) & TripleBits)
-                << (GridSize * band + BoxSide * stack);
+        kept |= stackColumns(matched, stack);
     }
     for (int band = 0; band < BandCount; ++band)
         remove(unitIndex(d, band), columnCells(~row(kept, band) & RowBits));
