@@ -699,9 +699,14 @@ bool CandidateBoard::keepLayout(const Layouts &layouts, int way, std::optional<L
 CandidateBoard::DigitMask CandidateBoard::candidates(int cell) const
 {
     const int band = cell / BandCells, position = cell % BandCells;
-    unsigned mask = 0;
-    for (int d = 0; d < GridSize; ++d)
-        mask |= ((unit(d, band) >> position) & 1u) << d;
+    const std::uint32_t bit = 1u << position;
+    const std::uint32_t *const digits = &m_units[static_cast<std::size_t>(unitIndex(0, band))];
+    std::uint32_t mask = 0;
+    int d = 0;
+    for (; d + DigitLanes::Count <= GridSize; d += DigitLanes::Count)
+        mask |= DigitLanes::holding(digits + d, bit) << d;
+    for (; d < GridSize; ++d)
+        mask |= static_cast<std::uint32_t>((digits[d] & bit) != 0) << d;
     return static_cast<DigitMask>(mask);
 }
 

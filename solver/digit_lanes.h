@@ -14,9 +14,9 @@
 namespace kaleno::KALENO_ENGINE_BUILD {
 
 /// Four digits' masks of one band at a time. remove() takes `cells` out of four consecutive
-/// masks and tells which of them lost any: bit i for mask i. Every build has the portable
-/// lanes; x86-64 (whose baseline has SSE2) also has the SSE2 ones, and the board uses them, or
-/// in its wide build eight lanes of AVX2.
+/// masks and tells which of them lost any: bit i for mask i; holding() tells which hold a cell.
+/// Every build has the portable lanes; x86-64 (whose baseline has SSE2) also has the SSE2 ones, and
+/// the board uses them, or in its wide build eight lanes of AVX2.
 struct PortableDigitLanes
 {
     static constexpr int Count = 4;
@@ -30,6 +30,15 @@ struct PortableDigitLanes
             lostMasks |= static_cast<std::uint32_t>(lost != 0) << i;
         }
         return lostMasks;
+    }
+
+    /// Which of four consecutive masks hold `cell` (a single bit): bit i for mask i.
+    static std::uint32_t holding(const std::uint32_t *masks, std::uint32_t cell)
+    {
+        std::uint32_t held = 0;
+        for (int i = 0; i < Count; ++i)
+            held |= static_cast<std::uint32_t>((masks[i] & cell) != 0) << i;
+        return held;
     }
 };
 
@@ -48,6 +57,15 @@ struct Sse2DigitLanes
         const __m128i kept = _mm_cmpeq_epi32(lost, _mm_setzero_si128());
         return ~static_cast<std::uint32_t>(_mm_movemask_ps(_mm_castsi128_ps(kept)))
             & ((1u << Count) - 1);
+    }
+
+    static std::uint32_t holding(const std::uint32_t *masks, std::uint32_t cell)
+    {
+        __m128i lanes;
+        std::memcpy(&lanes, masks, sizeof lanes);
+        const __m128i bit = _mm_set1_epi32(static_cast<int>(cell));
+        const __m128i held = _mm_cmpeq_epi32(_mm_and_si128(lanes, bit), bit);
+        return static_cast<std::uint32_t>(_mm_movemask_ps(_mm_castsi128_ps(held)));
     }
 };
 #endif
@@ -68,6 +86,15 @@ struct Avx2DigitLanes
         const __m256i kept = _mm256_cmpeq_epi32(lost, _mm256_setzero_si256());
         return ~static_cast<std::uint32_t>(_mm256_movemask_ps(_mm256_castsi256_ps(kept)))
             & ((1u << Count) - 1);
+    }
+
+    static std::uint32_t holding(const std::uint32_t *masks, std::uint32_t cell)
+    {
+        __m256i lanes;
+        std::memcpy(&lanes, masks, sizeof lanes);
+        const __m256i bit = _mm256_set1_epi32(static_cast<int>(cell));
+        const __m256i held = _mm256_cmpeq_epi32(_mm256_and_si256(lanes, bit), bit);
+        return static_cast<std::uint32_t>(_mm256_movemask_ps(_mm256_castsi256_ps(held)));
     }
 };
 using DigitLanes = Avx2DigitLanes;

@@ -524,7 +524,8 @@ TEST(CandidateBoard, KeepsEveryCompletionOnItsSideOfABound)
 
 TEST(DigitLanes, EveryBuildOfTheLanesRemovesTheCellsAndTellsWhichLost)
 {
-    // The portable lanes against the definition, and the lanes the board uses against them.
+    // The portable lanes against the definition, and the lanes the board uses against them;
+    // likewise which lanes hold a cell.
     constexpr int Count = PortableDigitLanes::Count;
     Random random(3);
     for (int i = 0; i < 1000; ++i) {
@@ -533,6 +534,12 @@ TEST(DigitLanes, EveryBuildOfTheLanesRemovesTheCellsAndTellsWhichLost)
             before[lane] = portable[lane] = used[lane]
                 = static_cast<std::uint32_t>(random.next()) >> random.below(32);
         const auto cells = static_cast<std::uint32_t>(random.next()) >> random.below(32);
+        const std::uint32_t cell = 1u << random.below(32);
+        std::uint32_t held = 0;
+        for (int lane = 0; lane < Count; ++lane)
+            held |= static_cast<std::uint32_t>((before[lane] & cell) != 0) << lane;
+        EXPECT_EQ(PortableDigitLanes::holding(before, cell), held);
+        EXPECT_EQ(DigitLanes::holding(before, cell) & ((1u << Count) - 1), held);
         const std::uint32_t lost = PortableDigitLanes::remove(portable, cells);
         EXPECT_EQ(DigitLanes::remove(used, cells), lost);
         for (int lane = 0; lane < Count; ++lane) {
