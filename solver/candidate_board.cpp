@@ -195,8 +195,8 @@ constexpr int ColumnTriads = 32;
 constexpr std::uint64_t AllTriads
     = std::uint64_t {BandBits} | std::uint64_t {BandBits} << ColumnTriads;
 
-// The wide build gathers bits with BMI2's pext: bit k of the mask taken from each place where the
-// other mask has a bit, in order.
+// Masks for gathering bits; the wide build gathers them with BMI2's pext (bit k of the mask taken
+// from each place where the other mask has a bit, in order) and puts them back with pdep.
 constexpr std::uint32_t EveryThirdBit = 0x1249249u; // bit 3t of a band mask: triple t
 constexpr std::uint32_t EachLine = EveryThirdBit; // the first bit of each line of incidences
 #if defined(__BMI2__)
@@ -221,8 +221,8 @@ std::uint32_t aloneInTheirRows(std::uint32_t cells)
         | tables.lone[row(cells, 2)] << 2 * GridSize;
 }
 
-/// The lines of 3×3 incidence matrices side by side (three bits each, from bit 0) that meet one
-/// box, as tables.loneLines gives them one matrix at a time.
+/// Of 3×3 incidence matrices side by side (three bits a line, from bit 0), the lines that meet
+/// one box.
 constexpr std::uint32_t loneLinesOf(std::uint32_t incidences)
 {
     const std::uint32_t first = incidences & EachLine, second = (incidences >> 1) & EachLine,
@@ -232,9 +232,8 @@ constexpr std::uint32_t loneLinesOf(std::uint32_t incidences)
 }
 
 #if defined(__AVX2__)
-/// For digits 0 to 7 at once, a lane each: what narrowTriads() reads of a digit, its three
-/// bands' row/box incidences side by side, the lines of those that meet one box, and the columns
-/// where it has a place.
+/// shapes() for digits 0 to 7 at once, a lane each: their three bands' row/box incidences side
+/// by side, the lines of those that meet one box, and the columns where they have a place.
 void readEightDigits(const std::uint32_t *units, std::uint32_t *incidences,
     std::uint32_t *loneLines, std::uint32_t *columns)
 {
@@ -247,8 +246,19 @@ void readEightDigits(const std::uint32_t *units, std::uint32_t *incidences,
     };
     const auto shifted
         = [](__m256i bits, int shift) { return _mm256_sll_epi32(bits, _mm_cvtsi32_si128(shift)); };
-    __m256i allIncidences = _mm256_setzero_si256(), allLone = _mm256_setzero_si256(),
-            allColumns = _mm256_setzero_si256();
+    __m256i allIncidences = _mm256_setzero_si256(), allColumns = _mm256_setzero_si256();
+    // As loneLinesOf(), a lane at a time.
+    const auto lone = [&keep](__m256i matrices) {
+        const __m256i first = keep(matrices, EachLine);
+        const __m256i second = keep(_mm256_srli_epi32(matrices, 1), EachLine);
+        const __m256i third = keep(_mm256_srli_epi32(matrices, 2), EachLine);
+        const __m256i one
+            = _mm256_andnot_si256(_mm256_and_si256(_mm256_and_si256(first, second), third),
+                _mm256_xor_si256(_mm256_xor_si256(first, second), third));
+        return _mm256_and_si256(matrices,
+            _mm256_or_si256(
+                _mm256_or_si256(one, _mm256_slli_epi32(one, 1)), _mm256_slli_epi32(one, 2)));
+    };
     for (int band = 0; band < BandCount; ++band) {
         __m256i cells;
         std::memcpy(&cells, units + std::ptrdiff_t {GridSize} * band, sizeof cells);
@@ -260,19 +270,10 @@ void readEightDigits(const std::uint32_t *units, std::uint32_t *incidences,
         incidence = fold(incidence, 4, 0xF00Fu);
         incidence = _mm256_or_si256(
             fold(incidence, 8, 0xFFu), keep(_mm256_srli_epi32(triples, 16), 1u << 8));
-        const __m256i first = keep(incidence, EachLine);
-        const __m256i second = keep(_mm256_srli_epi32(incidence, 1), EachLine);
-        const __m256i third = keep(_mm256_srli_epi32(incidence, 2), EachLine);
-        const __m256i one
-            = _mm256_andnot_si256(_mm256_and_si256(_mm256_and_si256(first, second), third),
-                _mm256_xor_si256(_mm256_xor_si256(first, second), third));
-        const __m256i lone = _mm256_and_si256(incidence,
-            _mm256_or_si256(
-                _mm256_or_si256(one, _mm256_slli_epi32(one, 1)), _mm256_slli_epi32(one, 2)));
         allIncidences = _mm256_or_si256(allIncidences, shifted(incidence, GridSize * band));
-        allLone = _mm256_or_si256(allLone, shifted(lone, GridSize * band));
         allColumns = _mm256_or_si256(allColumns, shifted(inColumns, GridSize * band));
     }
+    const __m256i allLone = lone(allIncidences);
     std::memcpy(incidences, &allIncidences, sizeof allIncidences);
     std::memcpy(loneLines, &allLone, sizeof allLone);
     std::memcpy(columns, &allColumns, sizeof allColumns);
@@ -590,17 +591,24 @@ int CandidateBoard::firstCellWithFewestCandidates() const
     return bestCell;
 }
 
-// Per digit, its three bands' row/box incidences side by side and the columns where it has a
-// place, per band.
+// Per digit, its three bands' row/box incidences side by side, their lines that meet one box,
+// and the columns where it has a place, per band.
 CandidateBoard::Shapes CandidateBoard::shapes() const
 {
     Shapes read;
-    for (int d = 0; d < GridSize; ++d) {
+    int d = 0;
+#if defined(__AVX2__)
+    readEightDigits(
+        m_units.data(), read.incidences.data(), read.loneLines.data(), read.columns.data());
+    d = 8;
+#endif
+    for (; d < GridSize; ++d) {
         for (int band = 0; band < BandCount; ++band) {
             const std::uint32_t cells = unit(d, band);
             read.incidences[d] |= rowBoxIncidence(cells) << (GridSize * band);
             read.columns[d] |= columnsOf(cells) << (GridSize * band);
         }
+        read.loneLines[d] = loneLinesOf(read.incidences[d]);
     }
     return read;
 }
@@ -615,17 +623,17 @@ std::optional<CandidateBoard::Layouts> CandidateBoard::fewestLayouts(const Shape
     // Per band, then per stack: each digit's incidence matrix, and the number of layouts over
     // the nine. The choices below are minima of keys rather than branches, which the search
     // could not predict.
-    std::array<std::array<std::uint16_t, GridSize>, BandCount + BoxSide> shapes {};
+    std::array<std::array<std::uint16_t, GridSize>, BandCount + BoxSide> matrices {};
     std::array<unsigned, BandCount + BoxSide> totals {};
     for (int d = 0; d < GridSize; ++d) {
         for (int band = 0; band < BandCount; ++band) {
             const std::uint32_t incidence = row(read.incidences[d], band);
-            shapes[band][d] = static_cast<std::uint16_t>(incidence);
+            matrices[band][d] = static_cast<std::uint16_t>(incidence);
             totals[band] += tables.layoutCount[incidence];
         }
         for (int stack = 0; stack < BoxSide; ++stack) {
             const std::uint32_t incidence = stackIncidence(read.columns[d], stack);
-            shapes[BandCount + stack][d] = static_cast<std::uint16_t>(incidence);
+            matrices[BandCount + stack][d] = static_cast<std::uint16_t>(incidence);
             totals[BandCount + stack] += tables.layoutCount[incidence];
         }
     }
@@ -644,13 +652,13 @@ std::optional<CandidateBoard::Layouts> CandidateBoard::fewestLayouts(const Shape
     constexpr unsigned DigitBits = 4, Single = 0xF;
     unsigned digitKey = ~0u;
     for (unsigned d = 0; d < GridSize; ++d) {
-        const unsigned count = tables.layoutCount[shapes[best][d]];
+        const unsigned count = tables.layoutCount[matrices[best][d]];
         digitKey = std::min(digitKey, (count > 1 ? count : Single) << DigitBits | d);
     }
     const int d = static_cast<int>(digitKey & ((1u << DigitBits) - 1));
     const bool vertical = best >= BandCount;
     return Layouts {
-        d + 1, vertical ? best - BandCount : best, vertical, tables.ways[shapes[best][d]]};
+        d + 1, vertical ? best - BandCount : best, vertical, tables.ways[matrices[best][d]]};
 }
 
 // The layouts left to digit index d in `band`, or in the stack of that number (`vertical`).
@@ -895,23 +903,7 @@ bool CandidateBoard::narrowTriads(bool &narrowed, Shapes &read)
     // Per digit, the triads where it may go and those where it must; counted over the digits,
     // a bit slice at a time.
     std::array<std::uint64_t, GridSize> may {}, must {};
-    std::array<std::uint32_t, GridSize> loneLines {};
-    int first = 0;
-#if defined(__AVX2__)
-    readEightDigits(m_units.data(), read.incidences.data(), loneLines.data(), read.columns.data());
-    first = 8;
-#endif
-    for (int d = first; d < GridSize; ++d) {
-        std::uint32_t incidences = 0, columns = 0;
-        for (int band = 0; band < BandCount; ++band) {
-            const std::uint32_t cells = unit(d, band);
-            incidences |= rowBoxIncidence(cells) << (GridSize * band);
-            columns |= columnsOf(cells) << (GridSize * band);
-        }
-        read.incidences[d] = incidences;
-        read.columns[d] = columns;
-        loneLines[d] = loneLinesOf(incidences);
-    }
+    read = shapes();
     TriadCounts mayCount, mustCount;
     for (int d = 0; d < GridSize; ++d) {
         const std::uint32_t incidences = read.incidences[d], columns = read.columns[d];
@@ -920,7 +912,7 @@ bool CandidateBoard::narrowTriads(bool &narrowed, Shapes &read)
                                             | (columns >> 2 * GridSize | columns << GridSize))
             & BandBits;
         may[d] = incidences | std::uint64_t {columns} << ColumnTriads;
-        must[d] = loneLines[d] | std::uint64_t {columns & ~elsewhere} << ColumnTriads;
+        must[d] = read.loneLines[d] | std::uint64_t {columns & ~elsewhere} << ColumnTriads;
         mayCount.add(may[d]);
         mustCount.add(must[d]);
     }

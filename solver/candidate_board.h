@@ -78,13 +78,7 @@ public:
     /// Keeps to the completions that come before `bound`, a whole completion, in row-major
     /// order: removes the candidates that only completions at or after it use, and propagates.
     /// False when the board holds no completion before `bound`, after which it is of no
-    /// further use.
-    bool keepBelow(const Bound &bound)
-    {
-        bool changed = false;
-        return keepBelow(bound, changed);
-    }
-    /// The same, and whether the board lost any candidate (`changed`).
+    /// further use. `changed` tells whether the board lost any candidate.
     bool keepBelow(const Bound &bound, bool &changed);
 
     /// Keeps to the completions whose first cells come at or after those of `bound` in
@@ -179,10 +173,11 @@ private:
     std::uint32_t columnsOfDigit(int digitIndex) const;
     unsigned layoutsOf(int digitIndex, int band, bool vertical) const;
     // Per digit: its three bands' row/box incidences side by side (bit 9b + 3i + k for row i
-    // of band b and box k), and the columns where it has a place (bit 9b + c).
+    // of band b and box k), the lines of those that meet one box, and the columns where it has
+    // a place (bit 9b + c). What the triads and the layouts are read from.
     struct Shapes
     {
-        std::array<std::uint32_t, GridSize> incidences {}, columns {};
+        std::array<std::uint32_t, GridSize> incidences {}, loneLines {}, columns {};
     };
     Shapes shapes() const;
     static std::optional<Layouts> fewestLayouts(const Shapes &read);

@@ -507,7 +507,8 @@ TEST(CandidateBoard, KeepsEveryCompletionOnItsSideOfABound)
         CandidateBoard below, above;
         ASSERT_TRUE(below.load(grid(open)));
         ASSERT_TRUE(above.load(grid(open)));
-        ASSERT_EQ(below.keepBelow(place), bound > 0);
+        bool changed = false;
+        ASSERT_EQ(below.keepBelow(place, changed), bound > 0);
         ASSERT_TRUE(above.keepAbove(place));
         for (std::size_t other = 0; other < completions.size(); ++other) {
             if (other < bound)
