@@ -755,20 +755,26 @@ Grid CandidateBoard::grid() const
 void CandidateBoard::assign(int d, int band, int position)
 {
     remove(unitIndex(d, band), tables.bandPeers[position]);
-    solveCells(d, band, 1u << position);
+    m_pendingUnits |= solveCells(d, band, 1u << position);
 }
 
 // Removes `cells` from a unit; a unit that lost any is pending.
 void CandidateBoard::remove(int index, std::uint32_t cells)
 {
-    const std::uint32_t lost = m_units[index] & cells;
-    m_units[index] ^= lost;
-    m_pendingUnits |= static_cast<std::uint32_t>(lost != 0) << index;
+    m_pendingUnits |= removeCells(index, cells);
 }
 
-// Removes `cells` from the units of every digit of `band` but d; those that lost any are
-// pending.
-void CandidateBoard::removeFromOtherDigits(int d, int band, std::uint32_t cells)
+// Removes `cells` from a unit, and gives its bit (as in m_pendingUnits) when it lost any.
+std::uint32_t CandidateBoard::removeCells(int index, std::uint32_t cells)
+{
+    const std::uint32_t lost = m_units[index] & cells;
+    m_units[index] ^= lost;
+    return static_cast<std::uint32_t>(lost != 0) << index;
+}
+
+// Removes `cells` from the units of every digit of `band` but d, and gives the bits of those
+// that lost any.
+std::uint32_t CandidateBoard::removeFromOtherDigits(int d, int band, std::uint32_t cells)
 {
     std::uint32_t *const digits = &unit(0, band);
     const std::uint32_t own = digits[d];
@@ -780,36 +786,38 @@ void CandidateBoard::removeFromOtherDigits(int d, int band, std::uint32_t cells)
     digits[Last] ^= lost;
     lostDigits |= static_cast<std::uint32_t>(lost != 0) << Last;
     digits[d] = own;
-    m_pendingUnits |= (lostDigits & ~(1u << d)) << unitIndex(0, band);
+    return (lostDigits & ~(1u << d)) << unitIndex(0, band);
 }
 
 // Marks `cells` of `band`, where d has no other place left in their rows, boxes or band, as
 // solved with d: they lose every other candidate, and d leaves their columns in the other
-// bands.
-[[gnu::always_inline]] inline void CandidateBoard::solveCells(int d, int band, std::uint32_t cells)
+// bands. Gives the bits of the units that lost cells.
+[[gnu::always_inline]] inline std::uint32_t CandidateBoard::solveCells(
+    int d, int band, std::uint32_t cells)
 {
     unsolved(band) &= ~cells;
-    removeFromOtherDigits(d, band, cells);
     const std::uint32_t columns = columnCells(columnsOf(cells));
-    remove(unitIndex(d, tables.nextBand[band]), columns);
-    remove(unitIndex(d, tables.nextBand[tables.nextBand[band]]), columns);
+    return removeFromOtherDigits(d, band, cells)
+        | removeCells(unitIndex(d, tables.nextBand[band]), columns)
+        | removeCells(unitIndex(d, tables.nextBand[tables.nextBand[band]]), columns);
 }
 
 // The row/box matchings of one unit; then the digit's cells left alone in their rows are
 // solved. Matching twice gives nothing new, so the unit is not pending afterwards. Inlined in
 // the loop of propagate(), where the call would cost a good part of what it does.
-[[gnu::always_inline]] inline bool CandidateBoard::updateUnit(int index)
+[[gnu::always_inline]] inline bool CandidateBoard::updateUnit(
+    int index, std::uint32_t &pendingUnits, std::uint32_t &pendingStacks)
 {
     const std::uint32_t matched = tables.matchedCells[rowBoxIncidence(m_units[index])];
     if (!matched)
         return false;
     const std::uint32_t cells = m_units[index] &= matched;
     const int d = tables.unitDigit[index], band = tables.unitBand[index];
-    m_pendingStacks |= static_cast<std::uint32_t>(columnsOf(cells) != row(m_stackColumns[d], band))
+    pendingStacks |= static_cast<std::uint32_t>(columnsOf(cells) != row(m_stackColumns[d], band))
         << d;
     const std::uint32_t alone = aloneInTheirRows(cells) & unsolved(band);
     if (alone)
-        solveCells(d, band, alone);
+        pendingUnits |= solveCells(d, band, alone);
     return true;
 }
 
@@ -868,13 +876,18 @@ bool CandidateBoard::propagate()
 {
     std::uint32_t touched = 0; // units that lost cells since the last look for naked singles
     for (;;) {
-        while (m_pendingUnits) {
-            touched |= m_pendingUnits;
-            const int index = lowestBit(m_pendingUnits);
-            m_pendingUnits &= m_pendingUnits - 1;
-            if (!updateUnit(index))
+        // The pending sets are held in registers while the units are updated: the board's
+        // own ones would go through memory after every store to a unit.
+        std::uint32_t pending = m_pendingUnits, stacks = m_pendingStacks;
+        while (pending) {
+            touched |= pending;
+            const int index = lowestBit(pending);
+            pending &= pending - 1;
+            if (!updateUnit(index, pending, stacks))
                 return false;
         }
+        m_pendingUnits = 0;
+        m_pendingStacks = stacks;
         unsigned bands = 0;
         for (int band = 0; band < BandCount; ++band)
             bands |= static_cast<unsigned>((touched & bandUnits(band)) != 0) << band;
