@@ -98,9 +98,10 @@ public:
     }
 
     /// Opens nodes until the next completion (Found, left in `out`), the end of the search
-    /// (None) or, with a `budget` other than NoBudget, that many nodes (OutOfBudget). A later
+    /// (None) or, with a `budget` other than NoBudget, that many nodes (OutOfBudget), or with
+    /// `untilDeadEnd` the first node closed without a completion (OutOfBudget too). A later
     /// call goes on from there.
-    Finish run(long budget, Grid &out, std::uint64_t &nodes)
+    Finish run(long budget, Grid &out, std::uint64_t &nodes, bool untilDeadEnd = false)
     {
         for (;;) {
             Frame &frame = m_frames[m_depth];
@@ -120,8 +121,11 @@ public:
             std::optional<CandidateBoard::Layouts> next; // the child's, when a layout gives them
             bool changed = false;
             if (!frame.take(option, child.board, next)
-                || (m_ceiling && !child.board.keepBelow(*m_ceiling, changed)))
+                || (m_ceiling && !child.board.keepBelow(*m_ceiling, changed))) {
+                if (untilDeadEnd)
+                    return Finish::OutOfBudget;
                 continue;
+            }
             if (child.board.isSolved()) {
                 out = child.board.grid();
                 return Finish::Found;
@@ -252,7 +256,7 @@ public:
         : m_turns {std::max(turns.firstLook, 1L), std::max(turns.rowMajor, 1L),
             std::max(turns.count, 1L), std::max(turns.severalLook, 1L),
             std::max(turns.leanLook, 1L), turns.richRoot, std::max(turns.firstCount, 0L),
-            turns.manyGivens}
+            turns.manyGivens, turns.lookEndsAtDeadEnd}
     { }
 
     std::uint64_t nodes = 0;
@@ -266,7 +270,8 @@ public:
         s.count.start(root, m_byLayouts);
         Tally tally;
         Count counting = Count::Unsettled;
-        if (m_byLayouts && givens < m_turns.manyGivens) {
+        const bool countedFirst = m_byLayouts && givens < m_turns.manyGivens;
+        if (countedFirst) {
             counting = countOn(s.count, tally, m_turns.firstCount);
             if (counting == Count::Ended) {
                 if (tally.found == 1)
@@ -274,9 +279,13 @@ public:
                 return tally.found == 1;
             }
         }
-        Finish look = s.rowMajor.run(m_turns.leanLook, out, nodes);
-        if (look == Finish::OutOfBudget && root.candidateCount() >= m_turns.richRoot)
-            look = s.rowMajor.run(std::max(m_turns.firstLook - m_turns.leanLook, 0L), out, nodes);
+        const std::uint64_t lookStart = nodes;
+        Finish look = s.rowMajor.run(
+            m_turns.leanLook, out, nodes, countedFirst && m_turns.lookEndsAtDeadEnd);
+        if (look == Finish::OutOfBudget && root.candidateCount() >= m_turns.richRoot) {
+            const long taken = static_cast<long>(nodes - lookStart);
+            look = s.rowMajor.run(std::max(m_turns.firstLook - taken, 0L), out, nodes);
+        }
         if (look != Finish::OutOfBudget)
             return look == Finish::Found;
         for (;;) {

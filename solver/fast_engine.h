@@ -37,6 +37,11 @@ struct SearchTurns
     /// several, and that look finds the smallest.
     long firstCount = 48;
     int manyGivens = 30;
+    /// After that first count, the row-major search's look also ends at its first dead end (a
+    /// node closed without a completion). The hard grids that the count did not settle are
+    /// seldom settled by the look, while those it settles early it mostly reaches without a
+    /// dead end: on the hardest sets this saves a tenth of the nodes.
+    bool lookEndsAtDeadEnd = true;
 };
 
 /// The engine is built twice from the same code: for any processor, and for x86-64 processors
