@@ -337,11 +337,8 @@ std::uint32_t bandUnits(int band)
 
 } // namespace
 
-CandidateBoard::Bound::Bound(const Grid &completion)
-{
-    for (int cell = 0; cell < CellCount; ++cell)
-        m_cells[unitIndex(completion[cell] - 1, cell / BandCells)] |= 1u << (cell % BandCells);
-}
+// A solved board's units hold each digit's cells and nothing else.
+CandidateBoard::Bound::Bound(const CandidateBoard &solved) : m_cells(solved.m_units) { }
 
 CandidateBoard::Bound::Bound(const CandidateBoard &board, int cell, int digit) : m_length(cell + 1)
 {

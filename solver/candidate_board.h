@@ -44,8 +44,9 @@ public:
     class Bound
     {
     public:
-        /// All the cells of a completion.
-        explicit Bound(const Grid &completion);
+        /// All the cells of a solved board: the completion it holds.
+        /* solved.isSolved() */
+        explicit Bound(const CandidateBoard &solved);
         /// The cells of `board` before `cell`, all solved, then `digit` in `cell`.
         Bound(const CandidateBoard &board, int cell, int digit);
 

@@ -135,9 +135,9 @@ public:
         }
     }
 
-    /// From now on, the search passes over the completions that do not come before
-    /// `completion` in row-major order.
-    void keepBelow(const Grid &completion) { m_ceiling.emplace(completion); }
+    /// From now on, the search passes over the completions that do not come before the one
+    /// its last run() found, in row-major order.
+    void keepBelowLastFound() { m_ceiling.emplace(m_frames[m_depth + 1].board); }
 
     /// Drops what leads only to completions before `floor` from the nodes on the stack, and
     /// so from all it opens later; the nodes left without a completion at or after `floor` are
@@ -354,7 +354,7 @@ private:
                 tally.smallest = completion;
                 if (++tally.found == CountLimit)
                     return Count::Several;
-                search.keepBelow(completion);
+                search.keepBelowLastFound();
                 break;
             }
         }

@@ -529,8 +529,9 @@ TEST(CandidateBoard, KeepsEveryCompletionOnItsSideOfABound)
         return true;
     };
     for (std::size_t bound = 0; bound < completions.size(); ++bound) {
-        const CandidateBoard::Bound place(completions[bound]);
-        CandidateBoard below, above;
+        CandidateBoard solved, below, above;
+        ASSERT_TRUE(solved.load(completions[bound]) && solved.isSolved());
+        const CandidateBoard::Bound place(solved);
         ASSERT_TRUE(below.load(grid(open)));
         ASSERT_TRUE(above.load(grid(open)));
         bool changed = false;
