@@ -92,8 +92,6 @@ struct Tables
     // permutations[p]).
     std::array<std::uint8_t, 1u << Triples> ways {};
     std::array<std::uint8_t, 1u << Triples> layoutCount {}; // the number of those pairings
-    // Their logarithm, in sixteenths of a bit: what choosing one of them tells.
-    std::array<std::uint8_t, 1u << Triples> layoutBits {};
     // The cells of a band where its rows meet the boxes permutations[p] pairs them with.
     std::array<std::uint32_t, Permutations> layoutCells {};
     // The band after each band, the first after the last.
@@ -155,10 +153,6 @@ constexpr Tables makeTables()
     }
     for (std::uint32_t m = 0; m < (1u << Triples); ++m)
         t.layoutCount[m] = static_cast<std::uint8_t>(std::popcount(t.ways[m]));
-    // 16 log2(n), rounded, for n from 0 to 6 (none counts as one: the board is stuck there).
-    constexpr std::uint8_t sixteenthsOfBits[Permutations + 1] = {0, 0, 16, 25, 32, 37, 41};
-    for (std::uint32_t m = 0; m < (1u << Triples); ++m)
-        t.layoutBits[m] = sixteenthsOfBits[t.layoutCount[m]];
     for (int band = 0; band < BandCount; ++band) {
         for (int d = 0; d < GridSize; ++d) {
             t.unitDigit[GridSize * band + d] = static_cast<std::uint8_t>(d);
@@ -623,30 +617,29 @@ std::optional<CandidateBoard::Layouts> CandidateBoard::fewestLayouts() const
 
 std::optional<CandidateBoard::Layouts> CandidateBoard::fewestLayouts(const Shapes &read)
 {
-    // Per band, then per stack: each digit's incidence matrix, and the logarithm of the ways
-    // its nine digits' layouts leave to fill it (the sum of theirs). The choices below are
-    // minima of keys rather than branches, which the search could not predict.
+    // Per band, then per stack: each digit's incidence matrix, and the number of layouts over
+    // the nine. The choices below are minima of keys rather than branches, which the search
+    // could not predict.
     std::array<std::array<std::uint16_t, GridSize>, BandCount + BoxSide> matrices {};
-    std::array<unsigned, BandCount + BoxSide> bits {};
+    std::array<unsigned, BandCount + BoxSide> totals {};
     for (int d = 0; d < GridSize; ++d) {
         for (int band = 0; band < BandCount; ++band) {
             const std::uint32_t incidence = row(read.incidences[d], band);
             matrices[band][d] = static_cast<std::uint16_t>(incidence);
-            bits[band] += tables.layoutBits[incidence];
+            totals[band] += tables.layoutCount[incidence];
         }
         for (int stack = 0; stack < BoxSide; ++stack) {
             const std::uint32_t incidence = stackIncidence(read.columns[d], stack);
             matrices[BandCount + stack][d] = static_cast<std::uint16_t>(incidence);
-            bits[BandCount + stack] += tables.layoutBits[incidence];
+            totals[BandCount + stack] += tables.layoutCount[incidence];
         }
     }
-    // The band or stack of fewest ways among those with more than one, the first of equals.
-    // Fewest ways rather than fewest layouts: a digit of six layouts leaves its band six ways,
-    // three digits of two leave eight; on hard grids, trees a tenth smaller.
-    constexpr unsigned IndexBits = 3, Settled = 0x3FF;
+    // The band or stack of fewest layouts among those with more than one per digit, the first
+    // of equals.
+    constexpr unsigned IndexBits = 3, Settled = 0xFF;
     unsigned bestKey = ~0u;
     for (unsigned index = 0; index < BandCount + BoxSide; ++index) {
-        const unsigned total = bits[index] != 0 ? bits[index] : Settled;
+        const unsigned total = totals[index] > GridSize ? totals[index] : Settled;
         bestKey = std::min(bestKey, total << IndexBits | index);
     }
     if (bestKey >> IndexBits == Settled)

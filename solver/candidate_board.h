@@ -117,10 +117,10 @@ public:
         unsigned ways = 0; // bit p for the p-th layout
     };
 
-    /// Of the bands and stacks where some digit has more than one layout left, the one whose
-    /// nine digits' layouts leave the fewest ways to fill it (the product of their numbers),
-    /// and there the digit with the fewest: the ways left of the choice that tells the most
-    /// about a band. Unset when every digit has one layout left everywhere.
+    /// Of the bands and stacks where some digit has more than one layout left, the one with
+    /// the fewest over its nine digits, and there the digit with the fewest: the ways left of
+    /// the choice that tells the most about a band. Unset when every digit has one layout left
+    /// everywhere.
     std::optional<Layouts> fewestLayouts() const;
 
     /// The ways of `layouts` that the board still allows.
