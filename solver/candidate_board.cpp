@@ -617,22 +617,14 @@ std::optional<CandidateBoard::Layouts> CandidateBoard::fewestLayouts() const
 
 std::optional<CandidateBoard::Layouts> CandidateBoard::fewestLayouts(const Shapes &read)
 {
-    // Per band, then per stack: each digit's incidence matrix, and the number of layouts over
-    // the nine. The choices below are minima of keys rather than branches, which the search
-    // could not predict.
-    std::array<std::array<std::uint16_t, GridSize>, BandCount + BoxSide> matrices {};
+    // Per band, then per stack: the number of layouts over the nine digits. The choices below
+    // are minima of keys rather than branches, which the search could not predict.
     std::array<unsigned, BandCount + BoxSide> totals {};
     for (int d = 0; d < GridSize; ++d) {
-        for (int band = 0; band < BandCount; ++band) {
-            const std::uint32_t incidence = row(read.incidences[d], band);
-            matrices[band][d] = static_cast<std::uint16_t>(incidence);
-            totals[band] += tables.layoutCount[incidence];
-        }
-        for (int stack = 0; stack < BoxSide; ++stack) {
-            const std::uint32_t incidence = stackIncidence(read.columns[d], stack);
-            matrices[BandCount + stack][d] = static_cast<std::uint16_t>(incidence);
-            totals[BandCount + stack] += tables.layoutCount[incidence];
-        }
+        for (int band = 0; band < BandCount; ++band)
+            totals[band] += tables.layoutCount[row(read.incidences[d], band)];
+        for (int stack = 0; stack < BoxSide; ++stack)
+            totals[BandCount + stack] += tables.layoutCount[stackIncidence(read.columns[d], stack)];
     }
     // The band or stack of fewest layouts among those with more than one per digit, the first
     // of equals.
@@ -645,17 +637,23 @@ std::optional<CandidateBoard::Layouts> CandidateBoard::fewestLayouts(const Shape
     if (bestKey >> IndexBits == Settled)
         return std::nullopt;
     const int best = static_cast<int>(bestKey & ((1u << IndexBits) - 1));
-    // There, the first digit of fewest layouts but more than one.
+    const bool vertical = best >= BandCount;
+    const int group = vertical ? best - BandCount : best;
+    // There, each digit's incidence matrix, and the first digit of fewest layouts but more
+    // than one.
+    std::array<std::uint32_t, GridSize> matrices {};
+    for (int d = 0; d < GridSize; ++d) {
+        matrices[d]
+            = vertical ? stackIncidence(read.columns[d], group) : row(read.incidences[d], group);
+    }
     constexpr unsigned DigitBits = 4, Single = 0xF;
     unsigned digitKey = ~0u;
     for (unsigned d = 0; d < GridSize; ++d) {
-        const unsigned count = tables.layoutCount[matrices[best][d]];
+        const unsigned count = tables.layoutCount[matrices[d]];
         digitKey = std::min(digitKey, (count > 1 ? count : Single) << DigitBits | d);
     }
     const int d = static_cast<int>(digitKey & ((1u << DigitBits) - 1));
-    const bool vertical = best >= BandCount;
-    return Layouts {
-        d + 1, vertical ? best - BandCount : best, vertical, tables.ways[matrices[best][d]]};
+    return Layouts {d + 1, group, vertical, tables.ways[matrices[d]]};
 }
 
 // The layouts left to digit index d in `band`, or in the stack of that number (`vertical`).
