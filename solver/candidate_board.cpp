@@ -735,6 +735,28 @@ int CandidateBoard::candidateCount() const
 Grid CandidateBoard::grid() const
 {
     Grid digits {};
+#if defined(__BMI2__)
+    // Per band, the digits' four bits as four masks, then spread eight cells at a time into
+    // eight bytes with pdep.
+    constexpr std::uint64_t LowBitOfEachByte = 0x0101010101010101u;
+    constexpr int Chunk = 8, Chunks = (BandCells + Chunk - 1) / Chunk, DigitBits = 4;
+    for (int band = 0; band < BandCount; ++band) {
+        const std::uint32_t solved = ~unsolved(band);
+        std::array<std::uint32_t, DigitBits> planes {};
+        for (int d = 0; d < GridSize; ++d) {
+            const std::uint32_t cells = unit(d, band) & solved;
+            for (int bit = 0; bit < DigitBits; ++bit)
+                planes[bit] |= ((d + 1) >> bit & 1) != 0 ? cells : 0;
+        }
+        std::array<std::uint64_t, Chunks> bytes {};
+        for (int chunk = 0; chunk < Chunks; ++chunk) {
+            for (int bit = 0; bit < DigitBits; ++bit)
+                bytes[chunk]
+                    |= _pdep_u64((planes[bit] >> (Chunk * chunk)) & 0xFFu, LowBitOfEachByte) << bit;
+        }
+        std::memcpy(&digits[static_cast<std::size_t>(cellAt(band, 0))], bytes.data(), BandCells);
+    }
+#else
     for (int band = 0; band < BandCount; ++band) {
         const std::uint32_t solved = ~unsolved(band);
         for (int d = 0; d < GridSize; ++d) {
@@ -742,6 +764,7 @@ Grid CandidateBoard::grid() const
                 digits[cellAt(band, lowestBit(bits))] = static_cast<std::uint8_t>(d + 1);
         }
     }
+#endif
     return digits;
 }
 
