@@ -371,9 +371,9 @@ bool CandidateBoard::load(const Grid &givens)
 {
     m_units.fill(BandBits);
     m_unsolved.fill(BandBits);
-    m_stackColumns.fill(0);
+    m_matchedColumns.fill(0);
     m_pendingUnits = AllUnits;
-    m_pendingStacks = AllDigits;
+    m_pendingStacks = AllUnits;
     for (int cell = 0; cell < CellCount; ++cell) {
         const int digit = givens[cell];
         if (digit == 0)
@@ -830,12 +830,12 @@ std::uint32_t CandidateBoard::removeFromOtherDigits(int d, int band, std::uint32
     if (!matched)
         return false;
     const std::uint32_t cells = m_units[index] &= matched;
-    const int d = tables.unitDigit[index], band = tables.unitBand[index];
-    pendingStacks |= static_cast<std::uint32_t>(columnsOf(cells) != row(m_stackColumns[d], band))
-        << d;
+    const int band = tables.unitBand[index];
+    pendingStacks |= static_cast<std::uint32_t>(columnsOf(cells) != m_matchedColumns[index])
+        << index;
     const std::uint32_t alone = aloneInTheirRows(cells) & unsolved(band);
     if (alone)
-        pendingUnits |= solveCells(d, band, alone);
+        pendingUnits |= solveCells(tables.unitDigit[index], band, alone);
     return true;
 }
 
@@ -861,7 +861,9 @@ bool CandidateBoard::matchStacks(int d)
     }
     for (int band = 0; band < BandCount; ++band)
         remove(unitIndex(d, band), columnCells(~row(kept, band) & RowBits));
-    m_stackColumns[d] = columns & kept;
+    for (int band = 0; band < BandCount; ++band)
+        m_matchedColumns[unitIndex(d, band)]
+            = static_cast<std::uint16_t>(row(columns & kept, band));
     return true;
 }
 
@@ -915,10 +917,11 @@ bool CandidateBoard::propagate()
             return false;
         if (placedAny)
             continue;
-        for (; m_pendingStacks; m_pendingStacks &= m_pendingStacks - 1) {
-            if (!matchStacks(lowestBit(m_pendingStacks)))
+        for (std::uint32_t digits = columnsOf(m_pendingStacks); digits; digits &= digits - 1) {
+            if (!matchStacks(lowestBit(digits)))
                 return false;
         }
+        m_pendingStacks = 0;
         if (!m_pendingUnits)
             return true;
     }

@@ -188,12 +188,13 @@ private:
         const std::array<std::uint64_t, GridSize> &must);
 
     std::array<std::uint32_t, UnitCount> m_units {};
-    // Per digit, the columns (bit 9b + c) where each band had a place when its stacks were
-    // last matched: stacks whose bands still have the same columns give nothing new.
-    std::array<std::uint32_t, GridSize> m_stackColumns {};
+    // Per unit, the columns (bit c) where its digit had a place in its band when the digit's
+    // stacks were last matched: stacks whose bands still have the same columns give nothing
+    // new.
+    std::array<std::uint16_t, UnitCount> m_matchedColumns {};
     std::array<std::uint32_t, BandCount> m_unsolved {}; // per band, the cells not yet solved
     std::uint32_t m_pendingUnits = 0; // bit 9b + d: a unit that lost cells since its update
-    std::uint32_t m_pendingStacks = 0; // bit d: a digit whose columns changed since
+    std::uint32_t m_pendingStacks = 0; // bit 9b + d: a unit whose columns changed since
 };
 
 } // namespace kaleno::KALENO_ENGINE_BUILD
