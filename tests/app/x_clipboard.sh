@@ -16,6 +16,12 @@ done
 [ -n "${DISPLAY:-}" ] || { echo "x_clipboard: no display" >&2; exit 77; }
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY # the test run's offscreen platform has no X clipboard
 
+# On a loaded machine the virtual display may still be starting: wait until it answers.
+for _ in $(seq 100); do
+    xdotool getdisplaygeometry >/dev/null 2>&1 && break
+    sleep 0.1
+done
+
 "$kaleno" &
 pid=$!
 trap 'kill "$pid" 2>/dev/null || true' EXIT
