@@ -859,11 +859,11 @@ bool CandidateBoard::matchStacks(int d)
             return false;
         kept |= stackColumns(matched, stack);
     }
-    for (int band = 0; band < BandCount; ++band)
+    for (int band = 0; band < BandCount; ++band) {
         remove(unitIndex(d, band), columnCells(~row(kept, band) & RowBits));
-    for (int band = 0; band < BandCount; ++band)
         m_matchedColumns[unitIndex(d, band)]
             = static_cast<std::uint16_t>(row(columns & kept, band));
+    }
     return true;
 }
 
@@ -917,6 +917,8 @@ bool CandidateBoard::propagate()
             return false;
         if (placedAny)
             continue;
+        // The digits of the pending units: unit 9b + d folds onto bit d as a band's cell
+        // 9i + c folds onto its column.
         for (std::uint32_t digits = columnsOf(m_pendingStacks); digits; digits &= digits - 1) {
             if (!matchStacks(lowestBit(digits)))
                 return false;

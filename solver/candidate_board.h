@@ -194,7 +194,8 @@ private:
     std::array<std::uint16_t, UnitCount> m_matchedColumns {};
     std::array<std::uint32_t, BandCount> m_unsolved {}; // per band, the cells not yet solved
     std::uint32_t m_pendingUnits = 0; // bit 9b + d: a unit that lost cells since its update
-    std::uint32_t m_pendingStacks = 0; // bit 9b + d: a unit whose columns changed since
+    // Bit 9b + d: a unit whose columns changed since its digit's stacks were matched.
+    std::uint32_t m_pendingStacks = 0;
 };
 
 } // namespace kaleno::KALENO_ENGINE_BUILD
