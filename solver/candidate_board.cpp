@@ -772,8 +772,9 @@ Grid CandidateBoard::grid() const
 // then the cell is solved.
 void CandidateBoard::assign(int d, int band, int position)
 {
-    remove(unitIndex(d, band), tables.bandPeers[position]);
-    m_pendingUnits |= solveCells(d, band, 1u << position);
+    const std::uint32_t own = unit(d, band), lost = own & tables.bandPeers[position];
+    m_pendingUnits |= static_cast<std::uint32_t>(lost != 0) << unitIndex(d, band);
+    m_pendingUnits |= solveCells(d, band, own ^ lost, 1u << position);
 }
 
 // Removes `cells` from a unit; a unit that lost any is pending.
@@ -790,52 +791,59 @@ std::uint32_t CandidateBoard::removeCells(int index, std::uint32_t cells)
     return static_cast<std::uint32_t>(lost != 0) << index;
 }
 
-// Removes `cells` from the units of every digit of `band` but d, and gives the bits of those
-// that lost any.
-std::uint32_t CandidateBoard::removeFromOtherDigits(int d, int band, std::uint32_t cells)
+// Removes `cells` from the units of every digit of `band` but d, whose unit becomes `own`, and
+// gives the bits of those that lost any.
+std::uint32_t CandidateBoard::removeFromOtherDigits(
+    int d, int band, std::uint32_t own, std::uint32_t cells)
 {
     std::uint32_t *const digits = &unit(0, band);
-    const std::uint32_t own = digits[d];
     std::uint32_t lostDigits = 0;
     for (int first = 0; first + DigitLanes::Count <= GridSize; first += DigitLanes::Count)
-        lostDigits |= DigitLanes::remove(digits + first, cells) << first;
+        lostDigits |= DigitLanes::remove(digits + first, cells, d - first, own) << first;
     constexpr int Last = GridSize - 1; // the digit left over after the groups of lanes
-    const std::uint32_t lost = digits[Last] & cells;
-    digits[Last] ^= lost;
-    lostDigits |= static_cast<std::uint32_t>(lost != 0) << Last;
-    digits[d] = own;
-    return (lostDigits & ~(1u << d)) << unitIndex(0, band);
+    if (d == Last) {
+        digits[Last] = own;
+    } else {
+        const std::uint32_t lost = digits[Last] & cells;
+        digits[Last] ^= lost;
+        lostDigits |= static_cast<std::uint32_t>(lost != 0) << Last;
+    }
+    return lostDigits << unitIndex(0, band);
 }
 
 // Marks `cells` of `band`, where d has no other place left in their rows, boxes or band, as
-// solved with d: they lose every other candidate, and d leaves their columns in the other
-// bands. Gives the bits of the units that lost cells.
+// solved with d: d's unit there becomes `own` (which holds them), they lose every other
+// candidate, and d leaves their columns in the other bands. Gives the bits of the units that
+// lost cells.
 [[gnu::always_inline]] inline std::uint32_t CandidateBoard::solveCells(
-    int d, int band, std::uint32_t cells)
+    int d, int band, std::uint32_t own, std::uint32_t cells)
 {
     unsolved(band) &= ~cells;
     const std::uint32_t columns = columnCells(columnsOf(cells));
-    return removeFromOtherDigits(d, band, cells)
+    return removeFromOtherDigits(d, band, own, cells)
         | removeCells(unitIndex(d, tables.nextBand[band]), columns)
         | removeCells(unitIndex(d, tables.nextBand[tables.nextBand[band]]), columns);
 }
 
 // The row/box matchings of one unit; then the digit's cells left alone in their rows are
 // solved. Matching twice gives nothing new, so the unit is not pending afterwards. Inlined in
-// the loop of propagate(), where the call would cost a good part of what it does.
+// the loop of propagate(), where the call would cost a good part of what it does. A unit with
+// cells to solve is written with its band's other digits (removeFromOtherDigits()).
 [[gnu::always_inline]] inline bool CandidateBoard::updateUnit(
     int index, std::uint32_t &pendingUnits, std::uint32_t &pendingStacks)
 {
     const std::uint32_t matched = tables.matchedCells[rowBoxIncidence(m_units[index])];
     if (!matched)
         return false;
-    const std::uint32_t cells = m_units[index] &= matched;
+    const std::uint32_t cells = m_units[index] & matched;
     const int band = tables.unitBand[index];
     pendingStacks |= static_cast<std::uint32_t>(columnsOf(cells) != m_matchedColumns[index])
         << index;
     const std::uint32_t alone = aloneInTheirRows(cells) & unsolved(band);
     if (alone)
-        pendingUnits |= solveCells(tables.unitDigit[index], band, alone);
+        pendingUnits |= solveCells(tables.unitDigit[index], band, cells, alone);
+    else
+        m_units[index] = cells;
     return true;
 }
 

@@ -164,10 +164,11 @@ private:
     std::optional<TwoPlaces> digitWithTwoPlaces() const;
 
     void assign(int digitIndex, int band, int position);
-    std::uint32_t solveCells(int digitIndex, int band, std::uint32_t cells);
+    std::uint32_t solveCells(int digitIndex, int band, std::uint32_t own, std::uint32_t cells);
     void remove(int index, std::uint32_t cells);
     std::uint32_t removeCells(int index, std::uint32_t cells);
-    std::uint32_t removeFromOtherDigits(int digitIndex, int band, std::uint32_t cells);
+    std::uint32_t removeFromOtherDigits(
+        int digitIndex, int band, std::uint32_t own, std::uint32_t cells);
     bool updateUnit(int index, std::uint32_t &pendingUnits, std::uint32_t &pendingStacks);
     bool matchStacks(int digitIndex);
     bool placeNakedSingles(unsigned bands, bool &placedAny);

@@ -14,17 +14,25 @@
 namespace kaleno::KALENO_ENGINE_BUILD {
 
 /// Four digits' masks of one band at a time. remove() takes `cells` out of four consecutive
-/// masks and tells which of them lost any: bit i for mask i; holding() tells which hold a cell.
+/// masks but the `own`-th (none when `own` is not a lane's number), writes `ownMask` into that
+/// one, and tells which of the others lost any: bit i for mask i; holding() tells which hold a
+/// cell. The own mask goes in with the others, in the same store: a narrower store to it just
+/// before would hold up the wide load until it reached the cache.
 /// Every build has the portable lanes; x86-64 (whose baseline has SSE2) also has the SSE2 ones, and
 /// the board uses them, or in its wide build eight lanes of AVX2.
 struct PortableDigitLanes
 {
     static constexpr int Count = 4;
 
-    static std::uint32_t remove(std::uint32_t *masks, std::uint32_t cells)
+    static std::uint32_t remove(
+        std::uint32_t *masks, std::uint32_t cells, int own, std::uint32_t ownMask)
     {
         std::uint32_t lostMasks = 0;
         for (int i = 0; i < Count; ++i) {
+            if (i == own) {
+                masks[i] = ownMask;
+                continue;
+            }
             const std::uint32_t lost = masks[i] & cells;
             masks[i] ^= lost;
             lostMasks |= static_cast<std::uint32_t>(lost != 0) << i;
@@ -47,12 +55,16 @@ struct Sse2DigitLanes
 {
     static constexpr int Count = 4;
 
-    static std::uint32_t remove(std::uint32_t *masks, std::uint32_t cells)
+    static std::uint32_t remove(
+        std::uint32_t *masks, std::uint32_t cells, int own, std::uint32_t ownMask)
     {
         __m128i lanes;
         std::memcpy(&lanes, masks, sizeof lanes);
-        const __m128i lost = _mm_and_si128(lanes, _mm_set1_epi32(static_cast<int>(cells)));
-        lanes = _mm_xor_si128(lanes, lost);
+        const __m128i isOwn = _mm_cmpeq_epi32(_mm_setr_epi32(0, 1, 2, 3), _mm_set1_epi32(own));
+        const __m128i lost = _mm_andnot_si128(
+            isOwn, _mm_and_si128(lanes, _mm_set1_epi32(static_cast<int>(cells))));
+        lanes = _mm_or_si128(_mm_andnot_si128(isOwn, _mm_xor_si128(lanes, lost)),
+            _mm_and_si128(isOwn, _mm_set1_epi32(static_cast<int>(ownMask))));
         std::memcpy(masks, &lanes, sizeof lanes);
         const __m128i kept = _mm_cmpeq_epi32(lost, _mm_setzero_si128());
         return ~static_cast<std::uint32_t>(_mm_movemask_ps(_mm_castsi128_ps(kept)))
@@ -76,12 +88,17 @@ struct Avx2DigitLanes
 {
     static constexpr int Count = 8;
 
-    static std::uint32_t remove(std::uint32_t *masks, std::uint32_t cells)
+    static std::uint32_t remove(
+        std::uint32_t *masks, std::uint32_t cells, int own, std::uint32_t ownMask)
     {
         __m256i lanes;
         std::memcpy(&lanes, masks, sizeof lanes);
-        const __m256i lost = _mm256_and_si256(lanes, _mm256_set1_epi32(static_cast<int>(cells)));
-        lanes = _mm256_xor_si256(lanes, lost);
+        const __m256i isOwn
+            = _mm256_cmpeq_epi32(_mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7), _mm256_set1_epi32(own));
+        const __m256i lost = _mm256_andnot_si256(
+            isOwn, _mm256_and_si256(lanes, _mm256_set1_epi32(static_cast<int>(cells))));
+        lanes = _mm256_blendv_epi8(
+            _mm256_xor_si256(lanes, lost), _mm256_set1_epi32(static_cast<int>(ownMask)), isOwn);
         std::memcpy(masks, &lanes, sizeof lanes);
         const __m256i kept = _mm256_cmpeq_epi32(lost, _mm256_setzero_si256());
         return ~static_cast<std::uint32_t>(_mm256_movemask_ps(_mm256_castsi256_ps(kept)))

@@ -542,7 +542,7 @@ TEST(CandidateBoard, KeepsEveryCompletionOnItsSideOfABound)
 TEST(DigitLanes, EveryBuildOfTheLanesRemovesTheCellsAndTellsWhichLost)
 {
     // The portable lanes against the definition, and the lanes the board uses against them;
-    // likewise which lanes hold a cell.
+    // likewise which lanes hold a cell. The own lane, when there is one, takes its new mask.
     constexpr int Count = PortableDigitLanes::Count;
     Random random(3);
     for (int i = 0; i < 1000; ++i) {
@@ -552,17 +552,20 @@ TEST(DigitLanes, EveryBuildOfTheLanesRemovesTheCellsAndTellsWhichLost)
                 = static_cast<std::uint32_t>(random.next()) >> random.below(32);
         const auto cells = static_cast<std::uint32_t>(random.next()) >> random.below(32);
         const std::uint32_t cell = 1u << random.below(32);
+        const int own = random.below(Count + 2) - 1; // -1 and Count: none
+        const auto ownMask = static_cast<std::uint32_t>(random.next());
         std::uint32_t held = 0;
         for (int lane = 0; lane < Count; ++lane)
             held |= static_cast<std::uint32_t>((before[lane] & cell) != 0) << lane;
         EXPECT_EQ(PortableDigitLanes::holding(before, cell), held);
         EXPECT_EQ(DigitLanes::holding(before, cell) & ((1u << Count) - 1), held);
-        const std::uint32_t lost = PortableDigitLanes::remove(portable, cells);
-        EXPECT_EQ(DigitLanes::remove(used, cells), lost);
+        const std::uint32_t lost = PortableDigitLanes::remove(portable, cells, own, ownMask);
+        EXPECT_EQ(DigitLanes::remove(used, cells, own, ownMask), lost);
         for (int lane = 0; lane < Count; ++lane) {
-            EXPECT_EQ(portable[lane], before[lane] & ~cells);
+            EXPECT_EQ(portable[lane], lane == own ? ownMask : before[lane] & ~cells);
             EXPECT_EQ(used[lane], portable[lane]);
-            EXPECT_EQ(((lost >> lane) & 1u) != 0, (before[lane] & cells) != 0) << "lane " << lane;
+            EXPECT_EQ(((lost >> lane) & 1u) != 0, lane != own && (before[lane] & cells) != 0)
+                << "lane " << lane;
         }
     }
 }
