@@ -310,6 +310,47 @@ std::uint32_t stackColumns(std::uint32_t incidence, int stack)
 #endif
 }
 
+// In fewestLayouts(), a digit's numbers of layouts in the three bands, or in the three stacks, as
+// one word: group g's at bit 9g, four bits each. Nine digits add up without a carry.
+constexpr int LayoutCountShift = GridSize;
+constexpr std::uint32_t LayoutCountMask = 0xFu;
+
+#if defined(__AVX2__)
+/// The layout counts of fewestLayouts() for digits 0 to 7 at once, a lane each, by arithmetic
+/// rather than tables: a pairing of lines with boxes (or of bands with columns) fits where its
+/// three incidences are all there, and the fitting ones are added up, each band's at its bit 9b
+/// and each stack's at 3s, then moved to 9s.
+void countEightDigitsLayouts(const std::uint32_t *incidences, const std::uint32_t *columns,
+    std::uint32_t *inBands, std::uint32_t *inStacks)
+{
+    const auto shifted
+        = [](__m256i bits, int shift) { return _mm256_srl_epi32(bits, _mm_cvtsi32_si128(shift)); };
+    __m256i rows, bands;
+    std::memcpy(&rows, incidences, sizeof rows);
+    std::memcpy(&bands, columns, sizeof bands);
+    // Row i of a band's incidences at bit 9b + 3i + k; band b of a stack's columns at 9b + 3s + j.
+    const __m256i eachBand = _mm256_set1_epi32(0x40201), eachStack = _mm256_set1_epi32(0x49);
+    __m256i bandCounts = _mm256_setzero_si256(), stackCounts = _mm256_setzero_si256();
+    for (const auto &p : permutations) {
+        const __m256i inBand
+            = _mm256_and_si256(_mm256_and_si256(shifted(rows, p[0]), shifted(rows, BoxSide + p[1])),
+                _mm256_and_si256(shifted(rows, 2 * BoxSide + p[2]), eachBand));
+        const __m256i inStack = _mm256_and_si256(
+            _mm256_and_si256(shifted(bands, p[0]), shifted(bands, GridSize + p[1])),
+            _mm256_and_si256(shifted(bands, 2 * GridSize + p[2]), eachStack));
+        bandCounts = _mm256_add_epi32(bandCounts, inBand);
+        stackCounts = _mm256_add_epi32(stackCounts, inStack);
+    }
+    const __m256i three = _mm256_set1_epi32(0x7);
+    stackCounts = _mm256_or_si256(_mm256_and_si256(stackCounts, three),
+        _mm256_or_si256(
+            _mm256_slli_epi32(_mm256_and_si256(_mm256_srli_epi32(stackCounts, 3), three), 9),
+            _mm256_slli_epi32(_mm256_and_si256(_mm256_srli_epi32(stackCounts, 6), three), 18)));
+    std::memcpy(inBands, &bandCounts, sizeof bandCounts);
+    std::memcpy(inStacks, &stackCounts, sizeof stackCounts);
+}
+#endif
+
 /// The number of cells of a band mask.
 int cellCount(std::uint32_t cells)
 {
@@ -617,14 +658,34 @@ std::optional<CandidateBoard::Layouts> CandidateBoard::fewestLayouts() const
 
 std::optional<CandidateBoard::Layouts> CandidateBoard::fewestLayouts(const Shapes &read)
 {
-    // Per band, then per stack: the number of layouts over the nine digits. The choices below
-    // are minima of keys rather than branches, which the search could not predict.
-    std::array<unsigned, BandCount + BoxSide> totals {};
+    // Per digit, its layouts in each band and each stack; per band, then per stack, the
+    // number over the nine digits. The choices below are minima of keys rather than branches,
+    // which the search could not predict.
+    std::array<std::uint32_t, GridSize> inBands {}, inStacks {};
+    int first = 0;
+#if defined(__AVX2__)
+    countEightDigitsLayouts(
+        read.incidences.data(), read.columns.data(), inBands.data(), inStacks.data());
+    first = 8;
+#endif
+    for (int d = first; d < GridSize; ++d) {
+        for (int group = 0; group < BoxSide; ++group) {
+            inBands[d] |= std::uint32_t {tables.layoutCount[row(read.incidences[d], group)]}
+                << (LayoutCountShift * group);
+            inStacks[d]
+                |= std::uint32_t {tables.layoutCount[stackIncidence(read.columns[d], group)]}
+                << (LayoutCountShift * group);
+        }
+    }
+    std::uint32_t bandTotals = 0, stackTotals = 0;
     for (int d = 0; d < GridSize; ++d) {
-        for (int band = 0; band < BandCount; ++band)
-            totals[band] += tables.layoutCount[row(read.incidences[d], band)];
-        for (int stack = 0; stack < BoxSide; ++stack)
-            totals[BandCount + stack] += tables.layoutCount[stackIncidence(read.columns[d], stack)];
+        bandTotals += inBands[d];
+        stackTotals += inStacks[d];
+    }
+    std::array<unsigned, BandCount + BoxSide> totals {};
+    for (int group = 0; group < BoxSide; ++group) {
+        totals[group] = (bandTotals >> (LayoutCountShift * group)) & RowBits;
+        totals[BandCount + group] = (stackTotals >> (LayoutCountShift * group)) & RowBits;
     }
     // The band or stack of fewest layouts among those with more than one per digit, the first
     // of equals.
@@ -639,21 +700,18 @@ std::optional<CandidateBoard::Layouts> CandidateBoard::fewestLayouts(const Shape
     const int best = static_cast<int>(bestKey & ((1u << IndexBits) - 1));
     const bool vertical = best >= BandCount;
     const int group = vertical ? best - BandCount : best;
-    // There, each digit's incidence matrix, and the first digit of fewest layouts but more
-    // than one.
-    std::array<std::uint32_t, GridSize> matrices {};
-    for (int d = 0; d < GridSize; ++d) {
-        matrices[d]
-            = vertical ? stackIncidence(read.columns[d], group) : row(read.incidences[d], group);
-    }
+    // There, the first digit of fewest layouts but more than one, and its layouts.
+    const std::array<std::uint32_t, GridSize> &counts = vertical ? inStacks : inBands;
     constexpr unsigned DigitBits = 4, Single = 0xF;
     unsigned digitKey = ~0u;
     for (unsigned d = 0; d < GridSize; ++d) {
-        const unsigned count = tables.layoutCount[matrices[d]];
+        const unsigned count = (counts[d] >> (LayoutCountShift * group)) & LayoutCountMask;
         digitKey = std::min(digitKey, (count > 1 ? count : Single) << DigitBits | d);
     }
     const int d = static_cast<int>(digitKey & ((1u << DigitBits) - 1));
-    return Layouts {d + 1, group, vertical, tables.ways[matrices[d]]};
+    const std::uint32_t matrix
+        = vertical ? stackIncidence(read.columns[d], group) : row(read.incidences[d], group);
+    return Layouts {d + 1, group, vertical, tables.ways[matrix]};
 }
 
 // The layouts left to digit index d in `band`, or in the stack of that number (`vertical`).
