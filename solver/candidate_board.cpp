@@ -942,14 +942,27 @@ bool CandidateBoard::placeNakedSingles(unsigned bands, bool &placedAny)
         const Multiplicity counted = multiplicity(band);
         if (unsolved(band) & ~counted.once)
             return false; // a cell without candidates
-        for (std::uint32_t singles = unsolved(band) & ~counted.twice; singles;
-             singles &= singles - 1) {
-            const int position = lowestBit(singles);
-            const unsigned digits = candidates(cellAt(band, position));
+        const std::uint32_t singles = unsolved(band) & ~counted.twice;
+        if (!singles)
+            continue;
+        // The bits of the digit index of each single, as four masks: read from the units as
+        // they are now, in words, rather than per cell across the digits' lanes just after the
+        // narrower stores that changed them.
+        std::array<std::uint32_t, 4> planes {};
+        for (int d = 0; d < GridSize; ++d) {
+            const std::uint32_t cells = unit(d, band) & singles;
+            for (int bit = 0; bit < 4; ++bit)
+                planes[bit] |= (d >> bit & 1) != 0 ? cells : 0;
+        }
+        for (std::uint32_t left = singles; left; left &= left - 1) {
+            const int position = lowestBit(left);
+            int d = 0;
+            for (int bit = 0; bit < 4; ++bit)
+                d |= static_cast<int>((planes[bit] >> position) & 1u) << bit;
             // An earlier single of this pass may have taken the cell's last candidate.
-            if (digits == 0)
+            if (!(unit(d, band) & (1u << position)))
                 return false;
-            assign(lowestBit(digits), band, position);
+            assign(d, band, position);
             placedAny = true;
         }
     }
