@@ -977,13 +977,21 @@ bool CandidateBoard::propagate()
     for (;;) {
         // The pending sets are held in registers while the units are updated: the board's
         // own ones would go through memory after every store to a unit.
+        // They are updated in rounds: the units that a round's updates make pending wait for
+        // the next one, unless the round still has them to update. So which unit comes next
+        // does not hang on the update before it, whose bits come last of all it does; the
+        // units end the same whatever the order.
         std::uint32_t pending = m_pendingUnits, stacks = m_pendingStacks;
         while (pending) {
             touched |= pending;
-            const int index = lowestBit(pending);
-            pending &= pending - 1;
-            if (!updateUnit(index, pending, stacks))
-                return false;
+            std::uint32_t round = pending;
+            pending = 0;
+            for (; round; round &= round - 1) {
+                const int index = lowestBit(round);
+                pending &= ~(1u << index);
+                if (!updateUnit(index, pending, stacks))
+                    return false;
+            }
         }
         m_pendingUnits = 0;
         m_pendingStacks = stacks;
