@@ -1,8 +1,13 @@
 // kaleno-render-pictures <drawings folder> <output folder>: renders the program's drawings into
 // the pictures the build embeds and the icon set a desktop installs, in the same tree as the
-// committed ones under resources/. The same drawings give the same bytes, so the committed
-// pictures can be checked against their drawings. It needs no display, nor even a Qt
+// committed ones under resources/. On one machine the same drawings give the same bytes, so the
+// committed pictures can be checked against their drawings. It needs no display, nor even a Qt
 // application: it only draws into images.
+//
+// kaleno-render-pictures --same <picture> <picture>: whether two picture files hold the same
+// images, every channel of every pixel within RoundingSteps of the other. Qt's rasterizer rounds
+// a few edge pixels one step apart on different processors, so a picture rendered elsewhere
+// need not have the same bytes; a drawing that changed moves pixels much further.
 
 #include "bitmap_files.h"
 
@@ -11,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
 #include <QPainter>
 #include <QSaveFile>
 #include <QSvgRenderer>
@@ -18,7 +24,10 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <stdexcept>
+#include <vector>
 
 using namespace kaleno;
 
@@ -29,6 +38,7 @@ constexpr int WindowIcon = 32;
 constexpr int SuccessPicture = 70;
 constexpr int SpacePicture = 250;
 constexpr int DotsPerMetre = 3780; // 96 dots an inch
+constexpr int RoundingSteps = 2;
 
 [[noreturn]] void fail(const QString &path, const QString &what)
 {
@@ -133,12 +143,65 @@ private:
     QSvgRenderer m_drawing;
 };
 
+// Every image of a picture file (an icon file holds several), as 8-bit ARGB.
+std::vector<QImage> imagesOf(const QString &path)
+{
+    QImageReader reader(path);
+    std::vector<QImage> images;
+    do {
+        QImage image = reader.read();
+        if (image.isNull())
+            fail(path, reader.errorString());
+        images.push_back(image.convertToFormat(QImage::Format_ARGB32));
+    } while (reader.jumpToNextImage());
+    return images;
+}
+
+bool within(QRgb a, QRgb b)
+{
+    for (const int shift : {0, 8, 16, 24}) {
+        if (std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > RoundingSteps)
+            return false;
+    }
+    return true;
+}
+
+bool samePictures(const QString &first, const QString &second)
+{
+    const std::vector<QImage> a = imagesOf(first), b = imagesOf(second);
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i].size() != b[i].size())
+            return false;
+        for (int y = 0; y < a[i].height(); ++y) {
+            const auto *rowA = reinterpret_cast<const QRgb *>(a[i].constScanLine(y));
+            const auto *rowB = reinterpret_cast<const QRgb *>(b[i].constScanLine(y));
+            if (!std::equal(rowA, rowA + a[i].width(), rowB, within))
+                return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    if (argc == 4 && std::strcmp(argv[1], "--same") == 0) {
+        try {
+            return samePictures(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]))
+                ? 0
+                : 1;
+        } catch (const std::runtime_error &error) {
+            std::fprintf(stderr, "kaleno-render-pictures: %s\n", error.what());
+            return 2;
+        }
+    }
     if (argc != 3) {
-        std::fprintf(stderr, "usage: kaleno-render-pictures <drawings folder> <output folder>\n");
+        std::fprintf(stderr,
+            "usage: kaleno-render-pictures <drawings folder> <output folder>\n"
+            "       kaleno-render-pictures --same <picture> <picture>\n");
         return 2;
     }
     try {
