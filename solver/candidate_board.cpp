@@ -316,6 +316,12 @@ constexpr int LayoutCountShift = GridSize;
 constexpr std::uint32_t LayoutCountMask = 0xFu;
 
 #if defined(__AVX2__)
+/// Each lane of `lanes` shifted right by `shift` bits.
+__m256i shiftedRight(__m256i lanes, int shift)
+{
+    return _mm256_srl_epi32(lanes, _mm_cvtsi32_si128(shift));
+}
+
 /// The layout counts of fewestLayouts() for digits 0 to 7 at once, a lane each, by arithmetic
 /// rather than tables: a pairing of lines with boxes (or of bands with columns) fits where its
 /// three incidences are all there, and the fitting ones are added up, each band's at its bit 9b
@@ -323,8 +329,6 @@ constexpr std::uint32_t LayoutCountMask = 0xFu;
 void countEightDigitsLayouts(const std::uint32_t *incidences, const std::uint32_t *columns,
     std::uint32_t *inBands, std::uint32_t *inStacks)
 {
-    const auto shifted
-        = [](__m256i bits, int shift) { return _mm256_srl_epi32(bits, _mm_cvtsi32_si128(shift)); };
     __m256i rows, bands;
     std::memcpy(&rows, incidences, sizeof rows);
     std::memcpy(&bands, columns, sizeof bands);
@@ -332,12 +336,12 @@ void countEightDigitsLayouts(const std::uint32_t *incidences, const std::uint32_
     const __m256i eachBand = _mm256_set1_epi32(0x40201), eachStack = _mm256_set1_epi32(0x49);
     __m256i bandCounts = _mm256_setzero_si256(), stackCounts = _mm256_setzero_si256();
     for (const auto &p : permutations) {
-        const __m256i inBand
-            = _mm256_and_si256(_mm256_and_si256(shifted(rows, p[0]), shifted(rows, BoxSide + p[1])),
-                _mm256_and_si256(shifted(rows, 2 * BoxSide + p[2]), eachBand));
+        const __m256i inBand = _mm256_and_si256(
+            _mm256_and_si256(shiftedRight(rows, p[0]), shiftedRight(rows, BoxSide + p[1])),
+            _mm256_and_si256(shiftedRight(rows, 2 * BoxSide + p[2]), eachBand));
         const __m256i inStack = _mm256_and_si256(
-            _mm256_and_si256(shifted(bands, p[0]), shifted(bands, GridSize + p[1])),
-            _mm256_and_si256(shifted(bands, 2 * GridSize + p[2]), eachStack));
+            _mm256_and_si256(shiftedRight(bands, p[0]), shiftedRight(bands, GridSize + p[1])),
+            _mm256_and_si256(shiftedRight(bands, 2 * GridSize + p[2]), eachStack));
         bandCounts = _mm256_add_epi32(bandCounts, inBand);
         stackCounts = _mm256_add_epi32(stackCounts, inStack);
     }
