@@ -232,6 +232,8 @@ constexpr std::uint32_t loneLinesOf(std::uint32_t incidences)
 }
 
 #if defined(__AVX2__)
+constexpr int LaneDigits = 8; // digits 0 to 7, a lane each of a 256-bit vector
+
 /// shapes() for digits 0 to 7 at once, a lane each: their three bands' row/box incidences side
 /// by side, the lines of those that meet one box, and the columns where they have a place.
 void readEightDigits(const std::uint32_t *units, std::uint32_t *incidences,
@@ -410,6 +412,18 @@ CandidateBoard::Multiplicity CandidateBoard::multiplicity(int band) const
         counted.once |= cells;
     }
     return counted;
+}
+
+std::array<std::uint32_t, CandidateBoard::DigitBits> CandidateBoard::digitPlanes(
+    int band, std::uint32_t cells) const
+{
+    std::array<std::uint32_t, DigitBits> planes {};
+    for (int d = 0; d < GridSize; ++d) {
+        const std::uint32_t held = unit(d, band) & cells;
+        for (int bit = 0; bit < DigitBits; ++bit)
+            planes[bit] |= ((d + 1) >> bit & 1) != 0 ? held : 0;
+    }
+    return planes;
 }
 
 bool CandidateBoard::load(const Grid &givens)
@@ -642,7 +656,7 @@ CandidateBoard::Shapes CandidateBoard::shapes() const
 #if defined(__AVX2__)
     readEightDigits(
         m_units.data(), read.incidences.data(), read.loneLines.data(), read.columns.data());
-    d = 8;
+    d = LaneDigits;
 #endif
     for (; d < GridSize; ++d) {
         for (int band = 0; band < BandCount; ++band) {
@@ -670,7 +684,7 @@ std::optional<CandidateBoard::Layouts> CandidateBoard::fewestLayouts(const Shape
 #if defined(__AVX2__)
     countEightDigitsLayouts(
         read.incidences.data(), read.columns.data(), inBands.data(), inStacks.data());
-    first = 8;
+    first = LaneDigits;
 #endif
     for (int d = first; d < GridSize; ++d) {
         for (int group = 0; group < BoxSide; ++group) {
@@ -706,13 +720,13 @@ std::optional<CandidateBoard::Layouts> CandidateBoard::fewestLayouts(const Shape
     const int group = vertical ? best - BandCount : best;
     // There, the first digit of fewest layouts but more than one, and its layouts.
     const std::array<std::uint32_t, GridSize> &counts = vertical ? inStacks : inBands;
-    constexpr unsigned DigitBits = 4, Single = 0xF;
+    constexpr unsigned DigitIndexBits = 4, Single = 0xF;
     unsigned digitKey = ~0u;
     for (unsigned d = 0; d < GridSize; ++d) {
         const unsigned count = (counts[d] >> (LayoutCountShift * group)) & LayoutCountMask;
-        digitKey = std::min(digitKey, (count > 1 ? count : Single) << DigitBits | d);
+        digitKey = std::min(digitKey, (count > 1 ? count : Single) << DigitIndexBits | d);
     }
-    const int d = static_cast<int>(digitKey & ((1u << DigitBits) - 1));
+    const int d = static_cast<int>(digitKey & ((1u << DigitIndexBits) - 1));
     const std::uint32_t matrix
         = vertical ? stackIncidence(read.columns[d], group) : row(read.incidences[d], group);
     return Layouts {d + 1, group, vertical, tables.ways[matrix]};
@@ -801,15 +815,9 @@ Grid CandidateBoard::grid() const
     // Per band, the digits' four bits as four masks, then spread eight cells at a time into
     // eight bytes with pdep.
     constexpr std::uint64_t LowBitOfEachByte = 0x0101010101010101u;
-    constexpr int Chunk = 8, Chunks = (BandCells + Chunk - 1) / Chunk, DigitBits = 4;
+    constexpr int Chunk = 8, Chunks = (BandCells + Chunk - 1) / Chunk;
     for (int band = 0; band < BandCount; ++band) {
-        const std::uint32_t solved = ~unsolved(band);
-        std::array<std::uint32_t, DigitBits> planes {};
-        for (int d = 0; d < GridSize; ++d) {
-            const std::uint32_t cells = unit(d, band) & solved;
-            for (int bit = 0; bit < DigitBits; ++bit)
-                planes[bit] |= ((d + 1) >> bit & 1) != 0 ? cells : 0;
-        }
+        const std::array<std::uint32_t, DigitBits> planes = digitPlanes(band, ~unsolved(band));
         std::array<std::uint64_t, Chunks> bytes {};
         for (int chunk = 0; chunk < Chunks; ++chunk) {
             for (int bit = 0; bit < DigitBits; ++bit)
@@ -949,20 +957,15 @@ bool CandidateBoard::placeNakedSingles(unsigned bands, bool &placedAny)
         const std::uint32_t singles = unsolved(band) & ~counted.twice;
         if (!singles)
             continue;
-        // The bits of the digit index of each single, as four masks: read from the units as
-        // they are now, in words, rather than per cell across the digits' lanes just after the
-        // narrower stores that changed them.
-        std::array<std::uint32_t, 4> planes {};
-        for (int d = 0; d < GridSize; ++d) {
-            const std::uint32_t cells = unit(d, band) & singles;
-            for (int bit = 0; bit < 4; ++bit)
-                planes[bit] |= (d >> bit & 1) != 0 ? cells : 0;
-        }
+        // The singles' digits read from the units as they are now, in words, rather than per
+        // cell across the digits' lanes just after the narrower stores that changed them.
+        const std::array<std::uint32_t, DigitBits> planes = digitPlanes(band, singles);
         for (std::uint32_t left = singles; left; left &= left - 1) {
             const int position = lowestBit(left);
-            int d = 0;
-            for (int bit = 0; bit < 4; ++bit)
-                d |= static_cast<int>((planes[bit] >> position) & 1u) << bit;
+            int digit = 0;
+            for (int bit = 0; bit < DigitBits; ++bit)
+                digit |= static_cast<int>((planes[bit] >> position) & 1u) << bit;
+            const int d = digit - 1;
             // An earlier single of this pass may have taken the cell's last candidate.
             if (!(unit(d, band) & (1u << position)))
                 return false;
@@ -980,11 +983,11 @@ bool CandidateBoard::propagate()
     std::uint32_t touched = 0; // units that lost cells since the last look for naked singles
     for (;;) {
         // The pending sets are held in registers while the units are updated: the board's
-        // own ones would go through memory after every store to a unit.
-        // They are updated in rounds: the units that a round's updates make pending wait for
-        // the next one, unless the round still has them to update. So which unit comes next
-        // does not hang on the update before it, whose bits come last of all it does; the
-        // units end the same whatever the order.
+        // own ones would go through memory after every store to a unit. The units are updated
+        // in rounds: those that a round's updates make pending wait for the next one, unless
+        // the round still has them to update. So which unit comes next does not hang on the
+        // update before it, whose bits come last of all it does; the units end the same
+        // whatever the order.
         std::uint32_t pending = m_pendingUnits, stacks = m_pendingStacks;
         while (pending) {
             touched |= pending;

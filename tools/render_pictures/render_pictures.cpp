@@ -157,6 +157,7 @@ std::vector<QImage> imagesOf(const QString &path)
     return images;
 }
 
+// Whether every channel of two pixels is within RoundingSteps of the other's.
 bool within(QRgb a, QRgb b)
 {
     for (const int shift : {0, 8, 16, 24}) {
