@@ -233,6 +233,33 @@ constexpr std::uint32_t loneLinesOf(std::uint32_t incidences)
 
 #if defined(__AVX2__)
 constexpr int LaneDigits = 8; // digits 0 to 7, a lane each of a 256-bit vector
+constexpr std::uint32_t AllLanes = (1u << LaneDigits) - 1;
+
+/// Each lane's bits shifted right by `shift` and or-ed in, then `mask` kept.
+__m256i folded(__m256i bits, int shift, std::uint32_t mask)
+{
+    return _mm256_and_si256(_mm256_or_si256(bits, _mm256_srl_epi32(bits, _mm_cvtsi32_si128(shift))),
+        _mm256_set1_epi32(static_cast<int>(mask)));
+}
+
+/// columnsOf(), a lane at a time.
+__m256i columnsOfLanes(__m256i cells)
+{
+    return folded(folded(cells, 2 * GridSize, BandBits), GridSize, RowBits);
+}
+
+/// For digits 0 to 7, a lane each, the columns where they have a place, per band (bit 9b + c).
+__m256i columnsOfEightDigits(const std::uint32_t *units)
+{
+    __m256i columns = _mm256_setzero_si256();
+    for (int band = 0; band < BandCount; ++band) {
+        __m256i cells;
+        std::memcpy(&cells, units + std::ptrdiff_t {GridSize} * band, sizeof cells);
+        columns = _mm256_or_si256(
+            columns, _mm256_sll_epi32(columnsOfLanes(cells), _mm_cvtsi32_si128(GridSize * band)));
+    }
+    return columns;
+}
 
 /// shapes() for digits 0 to 7 at once, a lane each: their three bands' row/box incidences side
 /// by side, the lines of those that meet one box, and the columns where they have a place.
@@ -241,10 +268,6 @@ void readEightDigits(const std::uint32_t *units, std::uint32_t *incidences,
 {
     const auto keep = [](__m256i bits, std::uint32_t mask) {
         return _mm256_and_si256(bits, _mm256_set1_epi32(static_cast<int>(mask)));
-    };
-    // Each bit folded with the bit `shift` above it, then `mask` kept.
-    const auto fold = [&keep](__m256i bits, int shift, std::uint32_t mask) {
-        return keep(_mm256_or_si256(bits, _mm256_srl_epi32(bits, _mm_cvtsi32_si128(shift))), mask);
     };
     const auto shifted
         = [](__m256i bits, int shift) { return _mm256_sll_epi32(bits, _mm_cvtsi32_si128(shift)); };
@@ -264,14 +287,14 @@ void readEightDigits(const std::uint32_t *units, std::uint32_t *incidences,
     for (int band = 0; band < BandCount; ++band) {
         __m256i cells;
         std::memcpy(&cells, units + std::ptrdiff_t {GridSize} * band, sizeof cells);
-        const __m256i inColumns = fold(fold(cells, 2 * GridSize, BandBits), GridSize, RowBits);
+        const __m256i inColumns = columnsOfLanes(cells);
         // The triples of each row (bit 3t for triple t), then gathered to bits 0 to 8: the
         // first eight in pairs, fours and eights, the last one apart.
-        const __m256i triples = fold(fold(cells, 1, BandBits), 1, EveryThirdBit);
-        __m256i incidence = fold(triples, 2, 0xC30C3u);
-        incidence = fold(incidence, 4, 0xF00Fu);
+        const __m256i triples = folded(folded(cells, 1, BandBits), 1, EveryThirdBit);
+        __m256i incidence = folded(triples, 2, 0xC30C3u);
+        incidence = folded(incidence, 4, 0xF00Fu);
         incidence = _mm256_or_si256(
-            fold(incidence, 8, 0xFFu), keep(_mm256_srli_epi32(triples, 16), 1u << 8));
+            folded(incidence, 8, 0xFFu), keep(_mm256_srli_epi32(triples, 16), 1u << 8));
         allIncidences = _mm256_or_si256(allIncidences, shifted(incidence, GridSize * band));
         allColumns = _mm256_or_si256(allColumns, shifted(inColumns, GridSize * band));
     }
@@ -426,24 +449,51 @@ std::array<std::uint32_t, CandidateBoard::DigitBits> CandidateBoard::digitPlanes
     return planes;
 }
 
+// The givens are laid down all at once: a cell keeps digit d when it holds the given d, or when
+// it holds no given and no given d shares its row, column or box. The same board as placing
+// them one by one, without the work of each placement.
 bool CandidateBoard::load(const Grid &givens)
 {
-    m_units.fill(BandBits);
-    m_unsolved.fill(BandBits);
-    m_matchedColumns.fill(0);
-    m_pendingUnits = AllUnits;
-    m_pendingStacks = AllUnits;
+    // Per digit, the rows, columns and boxes that hold it (bit r for row r, and so on, boxes
+    // numbered row by row), and per unit its givens.
+    std::array<std::uint32_t, GridSize> rows {}, columns {}, boxes {};
+    std::array<std::uint32_t, UnitCount> given {};
     for (int cell = 0; cell < CellCount; ++cell) {
         const int digit = givens[cell];
         if (digit == 0)
             continue;
         if (digit > GridSize)
             return false;
-        const int band = cell / BandCells, position = cell % BandCells;
-        if (!(unit(digit - 1, band) & (1u << position)))
+        const int d = digit - 1, r = cell / GridSize, c = cell % GridSize;
+        const std::uint32_t rowBit = 1u << r, columnBit = 1u << c;
+        const std::uint32_t boxBit = 1u << (r / BoxSide * BoxSide + c / BoxSide);
+        if ((rows[d] & rowBit) | (columns[d] & columnBit) | (boxes[d] & boxBit))
             return false; // a given before it holds the digit in its row, column or box
-        assign(digit - 1, band, position);
+        rows[d] |= rowBit;
+        columns[d] |= columnBit;
+        boxes[d] |= boxBit;
+        given[unitIndex(d, cell / BandCells)] |= 1u << (cell % BandCells);
     }
+    for (int band = 0; band < BandCount; ++band) {
+        std::uint32_t givenCells = 0;
+        for (int d = 0; d < GridSize; ++d)
+            givenCells |= given[unitIndex(d, band)];
+        unsolved(band) = BandBits & ~givenCells;
+        for (int d = 0; d < GridSize; ++d) {
+            const std::uint32_t bandRows = (rows[d] >> (BoxSide * band)) & TripleBits;
+            const std::uint32_t bandBoxes = (boxes[d] >> (BoxSide * band)) & TripleBits;
+            std::uint32_t excluded = givenCells | columnCells(columns[d]);
+            for (int index = 0; index < BoxSide; ++index) {
+                if (bandRows & (1u << index))
+                    excluded |= RowBits << (GridSize * index);
+                if (bandBoxes & (1u << index))
+                    excluded |= tables.boxCells[index];
+            }
+            unit(d, band) = (BandBits & ~excluded) | given[unitIndex(d, band)];
+        }
+    }
+    m_matchedColumns.fill(0);
+    m_pendingUnits = AllUnits;
     return propagate();
 }
 
@@ -900,15 +950,13 @@ std::uint32_t CandidateBoard::removeFromOtherDigits(
 // the loop of propagate(), where the call would cost a good part of what it does. A unit with
 // cells to solve is written with its band's other digits (removeFromOtherDigits()).
 [[gnu::always_inline]] inline bool CandidateBoard::updateUnit(
-    int index, std::uint32_t &pendingUnits, std::uint32_t &pendingStacks)
+    int index, std::uint32_t &pendingUnits)
 {
     const std::uint32_t matched = tables.matchedCells[rowBoxIncidence(m_units[index])];
     if (!matched)
         return false;
     const std::uint32_t cells = m_units[index] & matched;
     const int band = tables.unitBand[index];
-    pendingStacks |= static_cast<std::uint32_t>(columnsOf(cells) != m_matchedColumns[index])
-        << index;
     const std::uint32_t alone = aloneInTheirRows(cells) & unsolved(band);
     if (alone)
         pendingUnits |= solveCells(tables.unitDigit[index], band, cells, alone);
@@ -926,10 +974,32 @@ std::uint32_t CandidateBoard::columnsOfDigit(int d) const
     return columns;
 }
 
-// The column/band matchings of one digit's three stacks.
-bool CandidateBoard::matchStacks(int d)
+// The digits whose columns changed since their stacks were last matched; `columns` gets every
+// digit's columnsOfDigit().
+std::uint32_t CandidateBoard::unmatchedStacks(std::array<std::uint32_t, GridSize> &columns) const
 {
-    const std::uint32_t columns = columnsOfDigit(d);
+    std::uint32_t digits = 0;
+    int d = 0;
+#if defined(__AVX2__)
+    const __m256i now = columnsOfEightDigits(m_units.data());
+    __m256i matched;
+    std::memcpy(&matched, m_matchedColumns.data(), sizeof matched);
+    std::memcpy(columns.data(), &now, sizeof now);
+    digits = ~static_cast<std::uint32_t>(
+                 _mm256_movemask_ps(_mm256_castsi256_ps(_mm256_cmpeq_epi32(now, matched))))
+        & AllLanes;
+    d = LaneDigits;
+#endif
+    for (; d < GridSize; ++d) {
+        columns[d] = columnsOfDigit(d);
+        digits |= static_cast<std::uint32_t>(columns[d] != m_matchedColumns[d]) << d;
+    }
+    return digits;
+}
+
+// The column/band matchings of one digit's three stacks, whose columns are `columns`.
+bool CandidateBoard::matchStacks(int d, std::uint32_t columns)
+{
     std::uint32_t kept = 0;
     for (int stack = 0; stack < BoxSide; ++stack) {
         const std::uint32_t matched = tables.matched[stackIncidence(columns, stack)];
@@ -937,11 +1007,9 @@ bool CandidateBoard::matchStacks(int d)
             return false;
         kept |= stackColumns(matched, stack);
     }
-    for (int band = 0; band < BandCount; ++band) {
+    for (int band = 0; band < BandCount; ++band)
         remove(unitIndex(d, band), columnCells(~row(kept, band) & RowBits));
-        m_matchedColumns[unitIndex(d, band)]
-            = static_cast<std::uint16_t>(row(columns & kept, band));
-    }
+    m_matchedColumns[d] = columns & kept;
     return true;
 }
 
@@ -982,13 +1050,13 @@ bool CandidateBoard::propagate()
 {
     std::uint32_t touched = 0; // units that lost cells since the last look for naked singles
     for (;;) {
-        // The pending sets are held in registers while the units are updated: the board's
-        // own ones would go through memory after every store to a unit. The units are updated
+        // The pending units are held in a register while they are updated: the board's own
+        // set would go through memory after every store to a unit. The units are updated
         // in rounds: those that a round's updates make pending wait for the next one, unless
         // the round still has them to update. So which unit comes next does not hang on the
         // update before it, whose bits come last of all it does; the units end the same
         // whatever the order.
-        std::uint32_t pending = m_pendingUnits, stacks = m_pendingStacks;
+        std::uint32_t pending = m_pendingUnits;
         while (pending) {
             touched |= pending;
             std::uint32_t round = pending;
@@ -996,12 +1064,11 @@ bool CandidateBoard::propagate()
             for (; round; round &= round - 1) {
                 const int index = lowestBit(round);
                 pending &= ~(1u << index);
-                if (!updateUnit(index, pending, stacks))
+                if (!updateUnit(index, pending))
                     return false;
             }
         }
         m_pendingUnits = 0;
-        m_pendingStacks = stacks;
         unsigned bands = 0;
         for (int band = 0; band < BandCount; ++band)
             bands |= static_cast<unsigned>((touched & bandUnits(band)) != 0) << band;
@@ -1011,13 +1078,12 @@ bool CandidateBoard::propagate()
             return false;
         if (placedAny)
             continue;
-        // The digits of the pending units: unit 9b + d folds onto bit d as a band's cell
-        // 9i + c folds onto its column.
-        for (std::uint32_t digits = columnsOf(m_pendingStacks); digits; digits &= digits - 1) {
-            if (!matchStacks(lowestBit(digits)))
+        std::array<std::uint32_t, GridSize> columns;
+        for (std::uint32_t digits = unmatchedStacks(columns); digits; digits &= digits - 1) {
+            const int d = lowestBit(digits);
+            if (!matchStacks(d, columns[d]))
                 return false;
         }
-        m_pendingStacks = 0;
         if (!m_pendingUnits)
             return true;
     }

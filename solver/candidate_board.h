@@ -173,8 +173,9 @@ private:
     std::uint32_t removeCells(int index, std::uint32_t cells);
     std::uint32_t removeFromOtherDigits(
         int digitIndex, int band, std::uint32_t own, std::uint32_t cells);
-    bool updateUnit(int index, std::uint32_t &pendingUnits, std::uint32_t &pendingStacks);
-    bool matchStacks(int digitIndex);
+    bool updateUnit(int index, std::uint32_t &pendingUnits);
+    std::uint32_t unmatchedStacks(std::array<std::uint32_t, GridSize> &columns) const;
+    bool matchStacks(int digitIndex, std::uint32_t columns);
     bool placeNakedSingles(unsigned bands, bool &placedAny);
     bool propagate();
     std::uint32_t columnsOfDigit(int digitIndex) const;
@@ -193,14 +194,11 @@ private:
         const std::array<std::uint64_t, GridSize> &must);
 
     std::array<std::uint32_t, UnitCount> m_units {};
-    // Per unit, the columns (bit c) where its digit had a place in its band when the digit's
-    // stacks were last matched: stacks whose bands still have the same columns give nothing
-    // new.
-    std::array<std::uint16_t, UnitCount> m_matchedColumns {};
+    // Per digit, the columns (bit 9b + c, as columnsOfDigit()) where it had a place when its
+    // stacks were last matched: stacks whose bands still have the same columns give nothing new.
+    std::array<std::uint32_t, GridSize> m_matchedColumns {};
     std::array<std::uint32_t, BandCount> m_unsolved {}; // per band, the cells not yet solved
     std::uint32_t m_pendingUnits = 0; // bit 9b + d: a unit that lost cells since its update
-    // Bit 9b + d: a unit whose columns changed since its digit's stacks were matched.
-    std::uint32_t m_pendingStacks = 0;
 };
 
 } // namespace kaleno::KALENO_ENGINE_BUILD
