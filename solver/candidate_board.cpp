@@ -1007,9 +1007,11 @@ bool CandidateBoard::matchStacks(int d, std::uint32_t columns)
             return false;
         kept |= stackColumns(matched, stack);
     }
-    for (int band = 0; band < BandCount; ++band)
-        remove(unitIndex(d, band), columnCells(~row(kept, band) & RowBits));
-    m_matchedColumns[d] = columns & kept;
+    if (kept != columns) { // kept holds only columns of `columns`
+        for (int band = 0; band < BandCount; ++band)
+            remove(unitIndex(d, band), columnCells(~row(kept, band) & RowBits));
+    }
+    m_matchedColumns[d] = kept;
     return true;
 }
 
