@@ -98,7 +98,15 @@ struct Tables
     std::array<std::uint8_t, BandCount> nextBand {1, 2, 0};
     // The digit index and the band of each unit.
     std::array<std::uint8_t, CandidateBoard::UnitCount> unitDigit {}, unitBand {};
+    // Per cell, its row, column and box as bits of a GivenLines word (see load()).
+    std::array<std::uint32_t, CellCount> cellLines {};
+    // The cells of a band in some of its rows, or boxes (bit i for row or box i).
+    std::array<std::uint32_t, 1u << BoxSide> rowsCells {}, boxesCells {};
 };
+
+// In load(), the lines that hold a digit's givens as one word: row r at bit r, column c at
+// bit 9 + c, box k (numbered row by row) at bit 18 + k.
+constexpr int GivenColumns = GridSize, GivenBoxes = 2 * GridSize;
 
 constexpr Tables makeTables()
 {
@@ -157,6 +165,19 @@ constexpr Tables makeTables()
         for (int d = 0; d < GridSize; ++d) {
             t.unitDigit[GridSize * band + d] = static_cast<std::uint8_t>(d);
             t.unitBand[GridSize * band + d] = static_cast<std::uint8_t>(band);
+        }
+    }
+    for (int cell = 0; cell < CellCount; ++cell) {
+        const int r = cell / GridSize, c = cell % GridSize;
+        t.cellLines[cell] = 1u << r | 1u << (GivenColumns + c)
+            | 1u << (GivenBoxes + r / BoxSide * BoxSide + c / BoxSide);
+    }
+    for (std::uint32_t some = 0; some < (1u << BoxSide); ++some) {
+        for (int index = 0; index < BoxSide; ++index) {
+            if (some & (1u << index)) {
+                t.rowsCells[some] |= RowBits << (GridSize * index);
+                t.boxesCells[some] |= t.boxCells[index];
+            }
         }
     }
     return t;
@@ -454,25 +475,32 @@ std::array<std::uint32_t, CandidateBoard::DigitBits> CandidateBoard::digitPlanes
 // them one by one, without the work of each placement.
 bool CandidateBoard::load(const Grid &givens)
 {
-    // Per digit, the rows, columns and boxes that hold it (bit r for row r, and so on, boxes
-    // numbered row by row), and per unit its givens.
-    std::array<std::uint32_t, GridSize> rows {}, columns {}, boxes {};
+    // Per digit, the lines that hold it (GivenLines); per unit, its givens.
+    std::array<std::uint32_t, GridSize> lines {};
     std::array<std::uint32_t, UnitCount> given {};
-    for (int cell = 0; cell < CellCount; ++cell) {
-        const int digit = givens[cell];
-        if (digit == 0)
-            continue;
-        if (digit > GridSize)
-            return false;
-        const int d = digit - 1, r = cell / GridSize, c = cell % GridSize;
-        const std::uint32_t rowBit = 1u << r, columnBit = 1u << c;
-        const std::uint32_t boxBit = 1u << (r / BoxSide * BoxSide + c / BoxSide);
-        if ((rows[d] & rowBit) | (columns[d] & columnBit) | (boxes[d] & boxBit))
-            return false; // a given before it holds the digit in its row, column or box
-        rows[d] |= rowBit;
-        columns[d] |= columnBit;
-        boxes[d] |= boxBit;
-        given[unitIndex(d, cell / BandCells)] |= 1u << (cell % BandCells);
+    // Eight cells at a time, and in those the cells with a given only.
+    constexpr int Word = sizeof(std::uint64_t);
+    constexpr std::uint64_t LowBits = 0x0101010101010101u, HighBits = LowBits << 7;
+    for (int first = 0; first < CellCount; first += Word) {
+        std::uint64_t bytes = 0;
+        std::memcpy(&bytes, &givens[static_cast<std::size_t>(first)],
+            static_cast<std::size_t>(std::min(Word, CellCount - first)));
+        if constexpr (std::endian::native == std::endian::big)
+            bytes = __builtin_bswap64(bytes); // the first cell in the lowest byte
+        // The high bit of each byte that is not 0.
+        std::uint64_t held = (((bytes & ~HighBits) + ~HighBits) | bytes) & HighBits;
+        for (; held; held &= held - 1) {
+            const int cell = first + std::countr_zero(held) / Word;
+            const int digit = givens[static_cast<std::size_t>(cell)];
+            if (digit > GridSize)
+                return false;
+            const int d = digit - 1;
+            const std::uint32_t cellLines = tables.cellLines[cell];
+            if (lines[d] & cellLines)
+                return false; // a given before it holds the digit in its row, column or box
+            lines[d] |= cellLines;
+            given[unitIndex(d, cell / BandCells)] |= 1u << (cell % BandCells);
+        }
     }
     for (int band = 0; band < BandCount; ++band) {
         std::uint32_t givenCells = 0;
@@ -480,15 +508,10 @@ bool CandidateBoard::load(const Grid &givens)
             givenCells |= given[unitIndex(d, band)];
         unsolved(band) = BandBits & ~givenCells;
         for (int d = 0; d < GridSize; ++d) {
-            const std::uint32_t bandRows = (rows[d] >> (BoxSide * band)) & TripleBits;
-            const std::uint32_t bandBoxes = (boxes[d] >> (BoxSide * band)) & TripleBits;
-            std::uint32_t excluded = givenCells | columnCells(columns[d]);
-            for (int index = 0; index < BoxSide; ++index) {
-                if (bandRows & (1u << index))
-                    excluded |= RowBits << (GridSize * index);
-                if (bandBoxes & (1u << index))
-                    excluded |= tables.boxCells[index];
-            }
+            const std::uint32_t excluded = givenCells
+                | columnCells((lines[d] >> GivenColumns) & RowBits)
+                | tables.rowsCells[(lines[d] >> (BoxSide * band)) & TripleBits]
+                | tables.boxesCells[(lines[d] >> (GivenBoxes + BoxSide * band)) & TripleBits];
             unit(d, band) = (BandBits & ~excluded) | given[unitIndex(d, band)];
         }
     }
