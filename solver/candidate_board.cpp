@@ -478,29 +478,36 @@ bool CandidateBoard::load(const Grid &givens)
     // Per digit, the lines that hold it (GivenLines); per unit, its givens.
     std::array<std::uint32_t, GridSize> lines {};
     std::array<std::uint32_t, UnitCount> given {};
-    // Eight cells at a time, and in those the cells with a given only.
-    constexpr int Word = sizeof(std::uint64_t);
+    const auto lay = [&lines, &given, &givens](int cell) {
+        const int digit = givens[static_cast<std::size_t>(cell)];
+        if (digit > GridSize)
+            return false;
+        const int d = digit - 1;
+        const std::uint32_t cellLines = tables.cellLines[cell];
+        if (lines[d] & cellLines)
+            return false; // a given before it holds the digit in its row, column or box
+        lines[d] |= cellLines;
+        given[unitIndex(d, cell / BandCells)] |= 1u << (cell % BandCells);
+        return true;
+    };
+    // Eight cells at a time, and in those the cells with a given only; the last cell apart.
+    constexpr int Word = sizeof(std::uint64_t), Whole = CellCount / Word * Word;
     constexpr std::uint64_t LowBits = 0x0101010101010101u, HighBits = LowBits << 7;
-    for (int first = 0; first < CellCount; first += Word) {
+    for (int first = 0; first < Whole; first += Word) {
         std::uint64_t bytes = 0;
-        std::memcpy(&bytes, &givens[static_cast<std::size_t>(first)],
-            static_cast<std::size_t>(std::min(Word, CellCount - first)));
+        std::memcpy(&bytes, &givens[static_cast<std::size_t>(first)], Word);
         if constexpr (std::endian::native == std::endian::big)
             bytes = __builtin_bswap64(bytes); // the first cell in the lowest byte
         // The high bit of each byte that is not 0.
-        std::uint64_t held = (((bytes & ~HighBits) + ~HighBits) | bytes) & HighBits;
-        for (; held; held &= held - 1) {
-            const int cell = first + std::countr_zero(held) / Word;
-            const int digit = givens[static_cast<std::size_t>(cell)];
-            if (digit > GridSize)
+        for (std::uint64_t held = (((bytes & ~HighBits) + ~HighBits) | bytes) & HighBits; held;
+             held &= held - 1) {
+            if (!lay(first + std::countr_zero(held) / Word))
                 return false;
-            const int d = digit - 1;
-            const std::uint32_t cellLines = tables.cellLines[cell];
-            if (lines[d] & cellLines)
-                return false; // a given before it holds the digit in its row, column or box
-            lines[d] |= cellLines;
-            given[unitIndex(d, cell / BandCells)] |= 1u << (cell % BandCells);
         }
+    }
+    for (int cell = Whole; cell < CellCount; ++cell) {
+        if (givens[static_cast<std::size_t>(cell)] != 0 && !lay(cell))
+            return false;
     }
     for (int band = 0; band < BandCount; ++band) {
         std::uint32_t givenCells = 0;
