@@ -453,11 +453,14 @@ TEST(CandidateBoard, RejectsGivensThatClashOrAreNoDigit)
     EXPECT_FALSE(board.load(clash(0, 8))); // row
     EXPECT_FALSE(board.load(clash(9, 72))); // column, across bands
     EXPECT_FALSE(board.load(clash(0, 20))); // box
+    EXPECT_FALSE(board.load(clash(62, 80))); // box and column, with the last cell
     EXPECT_TRUE(board.load(clash(0, 80)));
-    Grid tooLarge {};
-    tooLarge[40] = GridSize + 1;
-    EXPECT_FALSE(board.load(tooLarge));
-    EXPECT_EQ(fastSolve(tooLarge).end, SearchEnd::Exhausted);
+    for (const int value : {GridSize + 1, 128}) {
+        Grid tooLarge {};
+        tooLarge[40] = static_cast<std::uint8_t>(value);
+        EXPECT_FALSE(board.load(tooLarge)) << value;
+        EXPECT_EQ(fastSolve(tooLarge).end, SearchEnd::Exhausted);
+    }
     EXPECT_TRUE(board.load(grid(EmptyGrid)));
     EXPECT_EQ(board.firstUnsolvedCell(), 0);
 }
