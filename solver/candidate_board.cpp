@@ -1065,8 +1065,10 @@ bool CandidateBoard::placeNakedSingles(unsigned bands, bool &placedAny)
         if (!singles)
             continue;
         // The singles' digits read from the units as they are now, in words, rather than per
-        // cell across the digits' lanes just after the narrower stores that changed them.
-        const std::array<std::uint32_t, DigitBits> planes = digitPlanes(band, singles);
+        // cell across the digits' lanes just after the narrower stores that changed them. Read
+        // for every cell, where a single's one candidate is its digit: so they need not wait
+        // for the count of candidates.
+        const std::array<std::uint32_t, DigitBits> planes = digitPlanes(band, BandBits);
         for (std::uint32_t left = singles; left; left &= left - 1) {
             const int position = lowestBit(left);
             int digit = 0;
