@@ -168,9 +168,8 @@ constexpr Tables makeTables()
         }
     }
     for (int cell = 0; cell < CellCount; ++cell) {
-        const int r = cell / GridSize, c = cell % GridSize;
-        t.cellLines[cell] = 1u << r | 1u << (GivenColumns + c)
-            | 1u << (GivenBoxes + r / BoxSide * BoxSide + c / BoxSide);
+        t.cellLines[cell] = 1u << rowOf(cell) | 1u << (GivenColumns + columnOf(cell))
+            | 1u << (GivenBoxes + boxOf(cell));
     }
     for (std::uint32_t some = 0; some < (1u << BoxSide); ++some) {
         for (int index = 0; index < BoxSide; ++index) {
@@ -256,10 +255,16 @@ constexpr std::uint32_t loneLinesOf(std::uint32_t incidences)
 constexpr int LaneDigits = 8; // digits 0 to 7, a lane each of a 256-bit vector
 constexpr std::uint32_t AllLanes = (1u << LaneDigits) - 1;
 
+/// Each lane of `lanes` shifted right by `shift` bits.
+__m256i shiftedRight(__m256i lanes, int shift)
+{
+    return _mm256_srl_epi32(lanes, _mm_cvtsi32_si128(shift));
+}
+
 /// Each lane's bits shifted right by `shift` and or-ed in, then `mask` kept.
 __m256i folded(__m256i bits, int shift, std::uint32_t mask)
 {
-    return _mm256_and_si256(_mm256_or_si256(bits, _mm256_srl_epi32(bits, _mm_cvtsi32_si128(shift))),
+    return _mm256_and_si256(_mm256_or_si256(bits, shiftedRight(bits, shift)),
         _mm256_set1_epi32(static_cast<int>(mask)));
 }
 
@@ -292,7 +297,7 @@ void readEightDigits(const std::uint32_t *units, std::uint32_t *incidences,
     };
     const auto shifted
         = [](__m256i bits, int shift) { return _mm256_sll_epi32(bits, _mm_cvtsi32_si128(shift)); };
-    __m256i allIncidences = _mm256_setzero_si256(), allColumns = _mm256_setzero_si256();
+    __m256i allIncidences = _mm256_setzero_si256();
     // As loneLinesOf(), a lane at a time.
     const auto lone = [&keep](__m256i matrices) {
         const __m256i first = keep(matrices, EachLine);
@@ -308,7 +313,6 @@ void readEightDigits(const std::uint32_t *units, std::uint32_t *incidences,
     for (int band = 0; band < BandCount; ++band) {
         __m256i cells;
         std::memcpy(&cells, units + std::ptrdiff_t {GridSize} * band, sizeof cells);
-        const __m256i inColumns = columnsOfLanes(cells);
         // The triples of each row (bit 3t for triple t), then gathered to bits 0 to 8: the
         // first eight in pairs, fours and eights, the last one apart.
         const __m256i triples = folded(folded(cells, 1, BandBits), 1, EveryThirdBit);
@@ -317,11 +321,11 @@ void readEightDigits(const std::uint32_t *units, std::uint32_t *incidences,
         incidence = _mm256_or_si256(
             folded(incidence, 8, 0xFFu), keep(_mm256_srli_epi32(triples, 16), 1u << 8));
         allIncidences = _mm256_or_si256(allIncidences, shifted(incidence, GridSize * band));
-        allColumns = _mm256_or_si256(allColumns, shifted(inColumns, GridSize * band));
     }
     const __m256i allLone = lone(allIncidences);
     std::memcpy(incidences, &allIncidences, sizeof allIncidences);
     std::memcpy(loneLines, &allLone, sizeof allLone);
+    const __m256i allColumns = columnsOfEightDigits(units);
     std::memcpy(columns, &allColumns, sizeof allColumns);
 }
 #endif
@@ -362,12 +366,6 @@ constexpr int LayoutCountShift = GridSize;
 constexpr std::uint32_t LayoutCountMask = 0xFu;
 
 #if defined(__AVX2__)
-/// Each lane of `lanes` shifted right by `shift` bits.
-__m256i shiftedRight(__m256i lanes, int shift)
-{
-    return _mm256_srl_epi32(lanes, _mm_cvtsi32_si128(shift));
-}
-
 /// The layout counts of fewestLayouts() for digits 0 to 7 at once, a lane each, by arithmetic
 /// rather than tables: a pairing of lines with boxes (or of bands with columns) fits where its
 /// three incidences are all there, and the fitting ones are added up, each band's at its bit 9b
