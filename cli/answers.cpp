@@ -11,14 +11,17 @@ constexpr char BandBorder[] = "------+-------+------\n";
 
 void appendGrid(std::string &out, const Grid &grid, Layout layout)
 {
-    auto cellText
-        = [&grid](int cell) { return grid[cell] == 0 ? '.' : static_cast<char>('0' + grid[cell]); };
+    // From a copy of the grid, which the text written cannot overlap: a line of cells then goes
+    // in a few wide steps, without a branch per free cell.
+    auto cellText = [cells = grid](int cell) {
+        return cells[cell] == 0 ? '.' : static_cast<char>('0' + cells[cell]);
+    };
     if (layout == Layout::Line) {
-        const std::size_t start = out.size();
-        out.resize(start + CellCount + 1);
+        char line[CellCount + 1];
         for (int cell = 0; cell < CellCount; ++cell)
-            out[start + cell] = cellText(cell);
-        out.back() = '\n';
+            line[cell] = cellText(cell);
+        line[CellCount] = '\n';
+        out.append(line, sizeof line);
         return;
     }
     for (int row = 0; row < GridSize; ++row) {
