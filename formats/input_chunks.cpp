@@ -14,9 +14,20 @@ namespace {
 
 constexpr std::size_t ReadBytes = std::size_t {64} << 10;
 
+// Counted a block at a time in a byte, which the compiler widens to many bytes a step: counted
+// straight into a LineNumber, each byte took a lane of eight.
 LineNumber linesIn(std::string_view text)
 {
-    return std::count(text.begin(), text.end(), '\n');
+    constexpr std::size_t Block = 255; // line ends a byte can count
+    LineNumber lines = 0;
+    for (std::size_t start = 0; start < text.size(); start += Block) {
+        const std::string_view block = text.substr(start, Block);
+        unsigned char inBlock = 0;
+        for (const char c : block)
+            inBlock = static_cast<unsigned char>(inBlock + (c == '\n'));
+        lines += inBlock;
+    }
+    return lines;
 }
 
 // True when a read of `descriptor` would not wait.

@@ -220,6 +220,9 @@ TEST(KalenoSolveChunks, NumberLinesPastTwoToTheThirtyFirst)
     json.json = true;
     EXPECT_EQ(answersInChunks(comments + "[1]\n", json, first).errors,
         "kaleno-solve: x:2147483648: invalid line: expected a JSON array of 81 strings\n");
+    // Chunks of nothing but line ends.
+    EXPECT_EQ(answersInChunks(std::string(600000, '\n') + "y\n", RunOptions()).errors,
+        "kaleno-solve: x:600001: invalid line: 'y' at column 1\n");
 }
 
 struct Finished
