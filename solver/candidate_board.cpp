@@ -255,17 +255,26 @@ constexpr std::uint32_t loneLinesOf(std::uint32_t incidences)
 constexpr int LaneDigits = 8; // digits 0 to 7, a lane each of a 256-bit vector
 constexpr std::uint32_t AllLanes = (1u << LaneDigits) - 1;
 
-/// Each lane of `lanes` shifted right by `shift` bits.
+/// Each lane of `lanes` shifted right, or left, by `shift` bits.
 __m256i shiftedRight(__m256i lanes, int shift)
 {
     return _mm256_srl_epi32(lanes, _mm_cvtsi32_si128(shift));
+}
+__m256i shiftedLeft(__m256i lanes, int shift)
+{
+    return _mm256_sll_epi32(lanes, _mm_cvtsi32_si128(shift));
+}
+
+/// The bits of `mask` in each lane.
+__m256i kept(__m256i lanes, std::uint32_t mask)
+{
+    return _mm256_and_si256(lanes, _mm256_set1_epi32(static_cast<int>(mask)));
 }
 
 /// Each lane's bits shifted right by `shift` and or-ed in, then `mask` kept.
 __m256i folded(__m256i bits, int shift, std::uint32_t mask)
 {
-    return _mm256_and_si256(_mm256_or_si256(bits, shiftedRight(bits, shift)),
-        _mm256_set1_epi32(static_cast<int>(mask)));
+    return kept(_mm256_or_si256(bits, shiftedRight(bits, shift)), mask);
 }
 
 /// columnsOf(), a lane at a time.
@@ -281,8 +290,7 @@ __m256i columnsOfEightDigits(const std::uint32_t *units)
     for (int band = 0; band < BandCount; ++band) {
         __m256i cells;
         std::memcpy(&cells, units + std::ptrdiff_t {GridSize} * band, sizeof cells);
-        columns = _mm256_or_si256(
-            columns, _mm256_sll_epi32(columnsOfLanes(cells), _mm_cvtsi32_si128(GridSize * band)));
+        columns = _mm256_or_si256(columns, shiftedLeft(columnsOfLanes(cells), GridSize * band));
     }
     return columns;
 }
@@ -292,17 +300,12 @@ __m256i columnsOfEightDigits(const std::uint32_t *units)
 void readEightDigits(const std::uint32_t *units, std::uint32_t *incidences,
     std::uint32_t *loneLines, std::uint32_t *columns)
 {
-    const auto keep = [](__m256i bits, std::uint32_t mask) {
-        return _mm256_and_si256(bits, _mm256_set1_epi32(static_cast<int>(mask)));
-    };
-    const auto shifted
-        = [](__m256i bits, int shift) { return _mm256_sll_epi32(bits, _mm_cvtsi32_si128(shift)); };
     __m256i allIncidences = _mm256_setzero_si256();
     // As loneLinesOf(), a lane at a time.
-    const auto lone = [&keep](__m256i matrices) {
-        const __m256i first = keep(matrices, EachLine);
-        const __m256i second = keep(_mm256_srli_epi32(matrices, 1), EachLine);
-        const __m256i third = keep(_mm256_srli_epi32(matrices, 2), EachLine);
+    const auto lone = [](__m256i matrices) {
+        const __m256i first = kept(matrices, EachLine);
+        const __m256i second = kept(_mm256_srli_epi32(matrices, 1), EachLine);
+        const __m256i third = kept(_mm256_srli_epi32(matrices, 2), EachLine);
         const __m256i one
             = _mm256_andnot_si256(_mm256_and_si256(_mm256_and_si256(first, second), third),
                 _mm256_xor_si256(_mm256_xor_si256(first, second), third));
@@ -319,8 +322,8 @@ void readEightDigits(const std::uint32_t *units, std::uint32_t *incidences,
         __m256i incidence = folded(triples, 2, 0xC30C3u);
         incidence = folded(incidence, 4, 0xF00Fu);
         incidence = _mm256_or_si256(
-            folded(incidence, 8, 0xFFu), keep(_mm256_srli_epi32(triples, 16), 1u << 8));
-        allIncidences = _mm256_or_si256(allIncidences, shifted(incidence, GridSize * band));
+            folded(incidence, 8, 0xFFu), kept(_mm256_srli_epi32(triples, 16), 1u << 8));
+        allIncidences = _mm256_or_si256(allIncidences, shiftedLeft(incidence, GridSize * band));
     }
     const __m256i allLone = lone(allIncidences);
     std::memcpy(incidences, &allIncidences, sizeof allIncidences);

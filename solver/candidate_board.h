@@ -158,8 +158,9 @@ private:
     std::uint32_t unsolved(int band) const { return m_unsolved[band]; }
 
     Multiplicity multiplicity(int band) const;
-    // The digits (1 to 9) of the cells of `band` in `cells`, each with one candidate, as four
-    // masks: mask k holds the cells whose digit has bit k.
+    // The digits (1 to 9) of the cells of `band` in `cells` as four masks: mask k holds the
+    // cells whose digit has bit k. Only a cell with one candidate reads as its digit; in the
+    // others the masks mix their candidates.
     static constexpr int DigitBits = 4;
     std::array<std::uint32_t, DigitBits> digitPlanes(int band, std::uint32_t cells) const;
     int firstCellApartFrom(const Bound &bound) const;
