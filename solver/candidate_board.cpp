@@ -750,12 +750,13 @@ CandidateBoard::Shapes CandidateBoard::shapes() const
     return read;
 }
 
-std::optional<CandidateBoard::Layouts> CandidateBoard::fewestLayouts() const
+std::optional<CandidateBoard::Layouts> CandidateBoard::fewestLayouts(OfEquals ofEquals) const
 {
-    return fewestLayouts(shapes());
+    return fewestLayouts(shapes(), ofEquals);
 }
 
-std::optional<CandidateBoard::Layouts> CandidateBoard::fewestLayouts(const Shapes &read)
+std::optional<CandidateBoard::Layouts> CandidateBoard::fewestLayouts(
+    const Shapes &read, OfEquals ofEquals)
 {
     // Per digit, its layouts in each band and each stack; per band, then per stack, the
     // number over the nine digits. The choices below are minima of keys rather than branches,
@@ -787,16 +788,18 @@ std::optional<CandidateBoard::Layouts> CandidateBoard::fewestLayouts(const Shape
         totals[BandCount + group] = (stackTotals >> (LayoutCountShift * group)) & RowBits;
     }
     // The band or stack of fewest layouts among those with more than one per digit, the first
-    // of equals.
-    constexpr unsigned IndexBits = 3, Settled = 0xFF;
+    // of equals or the last.
+    constexpr unsigned IndexBits = 3, Settled = 0xFF, LastIndex = BandCount + BoxSide - 1;
+    const bool last = ofEquals == OfEquals::Last;
     unsigned bestKey = ~0u;
     for (unsigned index = 0; index < BandCount + BoxSide; ++index) {
         const unsigned total = totals[index] > GridSize ? totals[index] : Settled;
-        bestKey = std::min(bestKey, total << IndexBits | index);
+        bestKey = std::min(bestKey, total << IndexBits | (last ? LastIndex - index : index));
     }
     if (bestKey >> IndexBits == Settled)
         return std::nullopt;
-    const int best = static_cast<int>(bestKey & ((1u << IndexBits) - 1));
+    const unsigned low = bestKey & ((1u << IndexBits) - 1);
+    const int best = static_cast<int>(last ? LastIndex - low : low);
     const bool vertical = best >= BandCount;
     const int group = vertical ? best - BandCount : best;
     // There, the first digit of fewest layouts but more than one, and its layouts.

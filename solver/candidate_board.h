@@ -117,11 +117,15 @@ public:
         unsigned ways = 0; // bit p for the p-th layout
     };
 
+    /// Which of the bands and stacks with equally few layouts fewestLayouts() takes: bands
+    /// come before stacks, and each in order.
+    enum class OfEquals { First, Last };
+
     /// Of the bands and stacks where some digit has more than one layout left, the one with
     /// the fewest over its nine digits, and there the digit with the fewest: the ways left of
     /// the choice that tells the most about a band. Unset when every digit has one layout left
     /// everywhere.
-    std::optional<Layouts> fewestLayouts() const;
+    std::optional<Layouts> fewestLayouts(OfEquals ofEquals = OfEquals::First) const;
 
     /// The ways of `layouts` that the board still allows.
     unsigned layoutsLeft(const Layouts &layouts) const;
@@ -189,7 +193,8 @@ private:
         std::array<std::uint32_t, GridSize> incidences {}, loneLines {}, columns {};
     };
     Shapes shapes() const;
-    static std::optional<Layouts> fewestLayouts(const Shapes &read);
+    static std::optional<Layouts> fewestLayouts(
+        const Shapes &read, OfEquals ofEquals = OfEquals::First);
     bool narrowTriads(bool &narrowed, Shapes &read);
     bool narrowTriad(int triad, const std::array<std::uint64_t, GridSize> &may,
         const std::array<std::uint64_t, GridSize> &must);
