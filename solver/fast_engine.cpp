@@ -104,16 +104,18 @@ Below below(const CandidateBoard &board, const CandidateBoard::Layouts &layouts)
 // 300 nodes to 60; most of those it makes larger were small to begin with.
 constexpr int TieMargin = 10;
 
-/// Puts the last of the bands and stacks tied with `layouts`, the root's first choice, in its
-/// place when it leaves clearly fewer candidates below its layouts.
-void weighRootTie(const CandidateBoard &root, std::optional<CandidateBoard::Layouts> &layouts)
+/// The last of the bands and stacks tied with `first`, the root's choice by the rule, when it
+/// leaves clearly fewer candidates below its layouts.
+std::optional<CandidateBoard::Layouts> betterOfTie(
+    const CandidateBoard &root, const CandidateBoard::Layouts &first)
 {
     const auto last = root.fewestLayouts(CandidateBoard::OfEquals::Last);
-    if (!last || (last->band == layouts->band && last->vertical == layouts->vertical))
-        return;
-    const Below ofLast = below(root, *last), ofFirst = below(root, *layouts);
+    if (!last || (last->band == first.band && last->vertical == first.vertical))
+        return std::nullopt;
+    const Below ofLast = below(root, *last), ofFirst = below(root, first);
     if (ofLast.layouts == ofFirst.layouts && ofLast.candidates + TieMargin < ofFirst.candidates)
-        layouts = last;
+        return last;
+    return std::nullopt;
 }
 
 // A depth-first search on an explicit stack, so that it can stop after so many nodes and go
@@ -130,15 +132,19 @@ public:
     explicit ResumableSearch(Order order) : m_order(order) { }
 
     /* !root.isSolved() */
-    void start(const CandidateBoard &root, bool byLayouts = false, bool weighTie = false)
+    void start(const CandidateBoard &root, bool byLayouts = false)
     {
         m_byLayouts = byLayouts;
         m_ceiling.reset();
         m_depth = 0;
         m_frames[0].board = root;
         open(m_frames[0]);
-        m_tieToWeigh = weighTie && m_frames[0].layouts;
+        m_tieToWeigh = false;
     }
+
+    /// Where the root branches on layouts, weighs a tie for the fewest (betterOfTie()) before
+    /// the first node: a search that never runs pays nothing.
+    void weighTieBeforeFirstNode() { m_tieToWeigh = m_frames[0].layouts.has_value(); }
 
     /// Opens nodes until the next completion (Found, left in `out`), the end of the search
     /// (None) or, with a `budget` other than NoBudget, that many nodes (OutOfBudget), or with
@@ -148,10 +154,12 @@ public:
     {
         if (m_tieToWeigh) {
             m_tieToWeigh = false;
-            Frame &first = m_frames[0];
-            if (m_depth == 0 && first.left) {
-                weighRootTie(first.board, first.layouts);
-                first.left = first.board.layoutsLeft(*first.layouts);
+            Frame &root = m_frames[0];
+            const auto better
+                = m_depth == 0 && root.left ? betterOfTie(root.board, *root.layouts) : std::nullopt;
+            if (better) {
+                root.layouts = better;
+                root.left = root.board.layoutsLeft(*better);
             }
         }
         for (;;) {
@@ -319,7 +327,8 @@ public:
         Searches &s = searches();
         s.rowMajor.start(root);
         m_byLayouts = branchesOnLayouts(root);
-        s.count.start(root, m_byLayouts, true);
+        s.count.start(root, m_byLayouts);
+        s.count.weighTieBeforeFirstNode();
         Tally tally;
         Count counting = Count::Unsettled;
         const bool countedFirst = m_byLayouts && givens < m_turns.manyGivens;
@@ -370,7 +379,8 @@ public:
         if (root.isSolved())
             return 1;
         ResumableSearch &search = searches().count;
-        search.start(root, branchesOnLayouts(root), true);
+        search.start(root, branchesOnLayouts(root));
+        search.weighTieBeforeFirstNode();
         int found = 0;
         Grid completion;
         while (found < limit && search.run(NoBudget, completion, nodes) == Finish::Found)
