@@ -144,6 +144,8 @@ public:
     /// The digits of the solved cells, 0 elsewhere.
     Grid grid() const;
 
+    bool operator==(const CandidateBoard &) const = default;
+
 private:
     // Per cell of a band (bit as in a unit): whether it has at least one, two, three
     // candidates.

@@ -74,25 +74,33 @@ bool branchesOnLayouts(const CandidateBoard &root)
     return root.candidateCount() < LayoutRootCandidates;
 }
 
-// The layouts of `layouts` that hold, and the candidates left below them, added up.
-struct Below
+// The layouts of one band or stack tried on a board: the boards they leave, and the candidates
+// left below those that hold, added up. Tried at the root to weigh a tie (lastOfTieIsBetter()),
+// where the count then opens the boards of the band or stack it takes rather than make them
+// again.
+struct LayoutTrials
 {
-    int layouts = 0, candidates = 0;
-};
+    static constexpr int MostLayouts = 6; // the pairings of three lines with three boxes
 
-Below below(const CandidateBoard &board, const CandidateBoard::Layouts &layouts)
-{
-    Below sum;
-    for (unsigned ways = layouts.ways; ways; ways &= ways - 1) {
-        CandidateBoard child = board;
-        std::optional<CandidateBoard::Layouts> next;
-        if (child.keepLayout(layouts, std::countr_zero(ways), next)) {
-            ++sum.layouts;
-            sum.candidates += child.candidateCount();
+    std::array<CandidateBoard, MostLayouts> boards;
+    std::array<std::optional<CandidateBoard::Layouts>, MostLayouts> next; // as keepLayout() gives
+    unsigned held = 0; // bit p: the p-th layout holds
+    int candidates = 0;
+
+    void make(const CandidateBoard &board, const CandidateBoard::Layouts &layouts)
+    {
+        held = 0;
+        candidates = 0;
+        for (unsigned ways = layouts.ways; ways; ways &= ways - 1) {
+            const int way = std::countr_zero(ways);
+            boards[way] = board;
+            if (boards[way].keepLayout(layouts, way, next[way])) {
+                held |= 1u << way;
+                candidates += boards[way].candidateCount();
+            }
         }
     }
-    return sum;
-}
+};
 
 // At the root of a count on layouts, two bands or stacks may have equally few layouts, and the
 // size of the count's tree hangs on which of them it takes more than on any later choice: on
@@ -104,18 +112,12 @@ Below below(const CandidateBoard &board, const CandidateBoard::Layouts &layouts)
 // 300 nodes to 60; most of those it makes larger were small to begin with.
 constexpr int TieMargin = 10;
 
-/// The last of the bands and stacks tied with `first`, the root's choice by the rule, when it
+/// Whether the last of two bands or stacks tied at the root, the first being the rule's choice,
 /// leaves clearly fewer candidates below its layouts.
-std::optional<CandidateBoard::Layouts> betterOfTie(
-    const CandidateBoard &root, const CandidateBoard::Layouts &first)
+bool lastOfTieIsBetter(const LayoutTrials &first, const LayoutTrials &last)
 {
-    const auto last = root.fewestLayouts(CandidateBoard::OfEquals::Last);
-    if (!last || (last->band == first.band && last->vertical == first.vertical))
-        return std::nullopt;
-    const Below ofLast = below(root, *last), ofFirst = below(root, first);
-    if (ofLast.layouts == ofFirst.layouts && ofLast.candidates + TieMargin < ofFirst.candidates)
-        return last;
-    return std::nullopt;
+    return std::popcount(last.held) == std::popcount(first.held)
+        && last.candidates + TieMargin < first.candidates;
 }
 
 // A depth-first search on an explicit stack, so that it can stop after so many nodes and go
@@ -140,10 +142,11 @@ public:
         m_frames[0].board = root;
         open(m_frames[0]);
         m_tieToWeigh = false;
+        m_rootChildren = nullptr;
     }
 
-    /// Where the root branches on layouts, weighs a tie for the fewest (betterOfTie()) before
-    /// the first node: a search that never runs pays nothing.
+    /// Where the root branches on layouts, weighs a tie for the fewest (weighTie()) before the
+    /// first node: a search that never runs pays nothing.
     void weighTieBeforeFirstNode() { m_tieToWeigh = m_frames[0].layouts.has_value(); }
 
     /// Opens nodes until the next completion (Found, left in `out`), the end of the search
@@ -152,16 +155,8 @@ public:
     /// call goes on from there.
     Finish run(long budget, Grid &out, std::uint64_t &nodes, bool untilDeadEnd = false)
     {
-        if (m_tieToWeigh) {
-            m_tieToWeigh = false;
-            Frame &root = m_frames[0];
-            const auto better
-                = m_depth == 0 && root.left ? betterOfTie(root.board, *root.layouts) : std::nullopt;
-            if (better) {
-                root.layouts = better;
-                root.left = root.board.layoutsLeft(*better);
-            }
-        }
+        if (m_tieToWeigh)
+            weighTie();
         for (;;) {
             Frame &frame = m_frames[m_depth];
             if (frame.left == 0) {
@@ -176,11 +171,18 @@ public:
             frame.left &= frame.left - 1;
             ++nodes;
             Frame &child = m_frames[m_depth + 1];
-            child.board = frame.board;
             std::optional<CandidateBoard::Layouts> next; // the child's, when a layout gives them
+            bool holds = false;
+            if (m_depth == 0 && m_rootChildren) {
+                holds = (m_rootChildren->held >> option & 1u) != 0;
+                child.board = m_rootChildren->boards[option];
+                next = m_rootChildren->next[option];
+            } else {
+                child.board = frame.board;
+                holds = frame.take(option, child.board, next);
+            }
             bool changed = false;
-            if (!frame.take(option, child.board, next)
-                || (m_ceiling && !child.board.keepBelow(*m_ceiling, changed))) {
+            if (!holds || (m_ceiling && !child.board.keepBelow(*m_ceiling, changed))) {
                 if (untilDeadEnd)
                     return Finish::OutOfBudget;
                 continue;
@@ -203,15 +205,15 @@ public:
     /// closed.
     void keepAbove(const CandidateBoard::Bound &floor)
     {
-        for (int depth = 0; depth <= m_depth; ++depth) {
-            Frame &frame = m_frames[depth];
-            if (!frame.board.keepAbove(floor)) {
-                frame.left = 0;
-                m_depth = depth;
-                return;
-            }
-            frame.keepCandidates();
+        if (!m_rootChildren) {
+            keepAboveOnStack(floor);
+            return;
         }
+        // The root's children made before would hold what this takes from the root.
+        const CandidateBoard root = m_frames[0].board;
+        keepAboveOnStack(floor);
+        if (!(m_frames[0].board == root))
+            m_rootChildren = nullptr;
     }
 
     /// Of a row-major search whose run() ran out of budget: the place in row-major order before
@@ -225,6 +227,19 @@ public:
     }
 
 private:
+    void keepAboveOnStack(const CandidateBoard::Bound &floor)
+    {
+        for (int depth = 0; depth <= m_depth; ++depth) {
+            Frame &frame = m_frames[depth];
+            if (!frame.board.keepAbove(floor)) {
+                frame.left = 0;
+                m_depth = depth;
+                return;
+            }
+            frame.keepCandidates();
+        }
+    }
+
     // A node and the options of its branch not yet tried: the candidates of `cell` (bit
     // d - 1 for digit d), or a digit's two places (bit 0 for the first, 1 for the second).
     struct Frame
@@ -287,15 +302,39 @@ private:
         frame.left = frame.places ? 0b11u : frame.board.candidates(frame.cell);
     }
 
+    // Weighs a tie at the root (lastOfTieIsBetter()). The children of the layouts the root
+    // then takes, made to weigh them, are the count's first nodes.
+    void weighTie()
+    {
+        m_tieToWeigh = false;
+        Frame &root = m_frames[0];
+        if (m_depth != 0 || !root.left)
+            return;
+        const auto last = root.board.fewestLayouts(CandidateBoard::OfEquals::Last);
+        if (!last || (last->band == root.layouts->band && last->vertical == root.layouts->vertical))
+            return;
+        LayoutTrials &ofFirst = m_trials[0], &ofLast = m_trials[1];
+        ofFirst.make(root.board, *root.layouts);
+        ofLast.make(root.board, *last);
+        m_rootChildren = &ofFirst;
+        if (lastOfTieIsBetter(ofFirst, ofLast)) {
+            root.layouts = last;
+            root.left = root.board.layoutsLeft(*last);
+            m_rootChildren = &ofLast;
+        }
+    }
+
     Order m_order;
     bool m_byLayouts = false;
     bool m_tieToWeigh = false; // at the root, before the first node
+    std::array<LayoutTrials, 2> m_trials; // of the first and the last of a tie at the root
+    const LayoutTrials *m_rootChildren = nullptr; // the root's, when weighing its tie made them
     std::optional<CandidateBoard::Bound> m_ceiling;
     std::array<Frame, CellCount + 1> m_frames;
     int m_depth = 0;
 };
 
-// The engine's two stacks: some 30 KB, made once per thread rather than for every solve.
+// The engine's two stacks: some 40 KB, made once per thread rather than for every solve.
 struct Searches
 {
     ResumableSearch rowMajor {ResumableSearch::Order::RowMajor};
