@@ -584,8 +584,9 @@ bool CandidateBoard::keepBelow(const Bound &bound, bool &changed)
 // The mirror of keepBelow(), for the completions at or after the bound's first cells: once the
 // board is apart from them, at a cell before their end, digits below the bound's lead only to
 // completions before it.
-bool CandidateBoard::keepAbove(const Bound &bound)
+bool CandidateBoard::keepAbove(const Bound &bound, bool &changed)
 {
+    changed = false;
     for (;;) {
         const int cell = firstCellApartFrom(bound);
         if (cell < 0 || cell >= bound.m_length)
@@ -597,6 +598,7 @@ bool CandidateBoard::keepAbove(const Bound &bound)
             return notBelow != 0;
         if (!notBelow)
             return false;
+        changed = true;
         if (notBelow != own) {
             const int band = cell / BandCells, position = cell % BandCells;
             for (unsigned left = below; left; left &= left - 1)

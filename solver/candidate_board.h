@@ -84,7 +84,7 @@ public:
 
     /// Keeps to the completions whose first cells come at or after those of `bound` in
     /// row-major order, the same way.
-    bool keepAbove(const Bound &bound);
+    bool keepAbove(const Bound &bound, bool &changed);
 
     bool isSolved() const { return (m_unsolved[0] | m_unsolved[1] | m_unsolved[2]) == 0; }
 
@@ -143,8 +143,6 @@ public:
 
     /// The digits of the solved cells, 0 elsewhere.
     Grid grid() const;
-
-    bool operator==(const CandidateBoard &) const = default;
 
 private:
     // Per cell of a band (bit as in a unit): whether it has at least one, two, three

@@ -205,15 +205,19 @@ public:
     /// closed.
     void keepAbove(const CandidateBoard::Bound &floor)
     {
-        if (!m_rootChildren) {
-            keepAboveOnStack(floor);
-            return;
+        for (int depth = 0; depth <= m_depth; ++depth) {
+            Frame &frame = m_frames[depth];
+            bool changed = false;
+            const bool holds = frame.board.keepAbove(floor, changed);
+            if (depth == 0 && changed)
+                m_rootChildren = nullptr; // made before, they would hold what the root lost
+            if (!holds) {
+                frame.left = 0;
+                m_depth = depth;
+                return;
+            }
+            frame.keepCandidates();
         }
-        // The root's children made before would hold what this takes from the root.
-        const CandidateBoard root = m_frames[0].board;
-        keepAboveOnStack(floor);
-        if (!(m_frames[0].board == root))
-            m_rootChildren = nullptr;
     }
 
     /// Of a row-major search whose run() ran out of budget: the place in row-major order before
@@ -227,19 +231,6 @@ public:
     }
 
 private:
-    void keepAboveOnStack(const CandidateBoard::Bound &floor)
-    {
-        for (int depth = 0; depth <= m_depth; ++depth) {
-            Frame &frame = m_frames[depth];
-            if (!frame.board.keepAbove(floor)) {
-                frame.left = 0;
-                m_depth = depth;
-                return;
-            }
-            frame.keepCandidates();
-        }
-    }
-
     // A node and the options of its branch not yet tried: the candidates of `cell` (bit
     // d - 1 for digit d), or a digit's two places (bit 0 for the first, 1 for the second).
     struct Frame

@@ -549,7 +549,7 @@ TEST(CandidateBoard, KeepsEveryCompletionOnItsSideOfABound)
         ASSERT_TRUE(above.load(grid(open)));
         bool changed = false;
         ASSERT_EQ(below.keepBelow(place, changed), bound > 0);
-        ASSERT_TRUE(above.keepAbove(place));
+        ASSERT_TRUE(above.keepAbove(place, changed));
         for (std::size_t other = 0; other < completions.size(); ++other) {
             if (other < bound)
                 EXPECT_TRUE(keepsWhole(below, completions[other])) << bound << ", " << other;
@@ -560,7 +560,9 @@ TEST(CandidateBoard, KeepsEveryCompletionOnItsSideOfABound)
     // The solved cells before the first open one, then a digit above both that it can take.
     CandidateBoard board;
     ASSERT_TRUE(board.load(grid(open)));
-    EXPECT_FALSE(board.keepAbove(CandidateBoard::Bound(board, rectangles[0][0], GridSize)));
+    bool changed = false;
+    EXPECT_FALSE(
+        board.keepAbove(CandidateBoard::Bound(board, rectangles[0][0], GridSize), changed));
 }
 
 TEST(DigitLanes, EveryBuildOfTheLanesRemovesTheCellsAndTellsWhichLost)
